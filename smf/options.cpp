@@ -1,0 +1,571 @@
+#include "smf/options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <limits>
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+namespace smf {
+
+namespace {
+
+// A number read from the front of a text.
+struct ScannedNumber {
+    std::size_t length = 0;   // characters that belong to the number
+    bool integral = false;    // no fraction and no exponent
+    bool inRange = true;      // integral: fits long long; real: finite
+    long long integer = 0;    // valid when integral && inRange
+    double real = 0.0;
+};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexDigitValue(char c) {
+    if (isDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Accumulates digits of `base` into an unsigned magnitude, noting overflow;
+// the double copy keeps a usable value for numbers beyond 64 bits.
+struct Magnitude {
+    unsigned long long value = 0;
+    double approx = 0.0;
+    bool overflow = false;
+
+    void push(int digit, unsigned base) {
+        approx = approx * base + digit;
+        if (value > (std::numeric_limits<unsigned long long>::max() - digit) / base) {
+            overflow = true;
+        } else {
+            value = value * base + digit;
+        }
+    }
+};
+
+void setSignedInteger(ScannedNumber& out, const Magnitude& m, bool negative) {
+    constexpr auto maxPositive =
+        static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    out.integral = true;
+    out.real = negative ? -m.approx : m.approx;
+    if (m.overflow || m.value > maxPositive + (negative ? 1 : 0)) {
+        out.inRange = false;
+        return;
+    }
+    if (negative) {
+        // Negating through unsigned arithmetic keeps LLONG_MIN well defined.
+        out.integer = static_cast<long long>(0ULL - m.value);
+    } else {
+        out.integer = static_cast<long long>(m.value);
+    }
+}
+
+bool startsHexPrefix(std::string_view text, std::size_t pos) {
+    return pos + 2 < text.size() && text[pos] == '0' &&
+           (text[pos + 1] == 'x' || text[pos + 1] == 'X') && hexDigitValue(text[pos + 2]) >= 0;
+}
+
+std::optional<ScannedNumber> scanHex(std::string_view text, std::size_t pos, bool negative) {
+    ScannedNumber out;
+    Magnitude m;
+    pos += 2;
+    while (pos < text.size() && hexDigitValue(text[pos]) >= 0) {
+        m.push(hexDigitValue(text[pos]), 16);
+        ++pos;
+    }
+    out.length = pos;
+    setSignedInteger(out, m, negative);
+    return out;
+}
+
+// Out-of-range results of from_chars do not say whether the value overflowed
+// or merely underflowed; strtod does (underflow is an accepted tiny value).
+double resolveOutOfRange(std::string_view digits) {
+    const std::string copy(digits);
+    return std::strtod(copy.c_str(), nullptr);
+}
+
+std::optional<ScannedNumber> scanDecimal(std::string_view text, std::size_t pos, bool negative) {
+    const bool startsWithDigit = pos < text.size() && isDigit(text[pos]);
+    const bool startsWithPoint =
+        pos + 1 < text.size() && text[pos] == '.' && isDigit(text[pos + 1]);
+    if (!startsWithDigit && !startsWithPoint) {
+        return std::nullopt;
+    }
+    const char* first = text.data() + pos;
+    const char* last = text.data() + text.size();
+    double real = 0.0;
+    const auto [end, ec] = std::from_chars(first, last, real, std::chars_format::general);
+    if (end == first) {
+        return std::nullopt;
+    }
+    ScannedNumber out;
+    out.length = static_cast<std::size_t>(end - text.data());
+    if (ec == std::errc::result_out_of_range) {
+        real = resolveOutOfRange(std::string_view(first, static_cast<std::size_t>(end - first)));
+    }
+    std::size_t digitsEnd = pos;
+    Magnitude m;
+    while (digitsEnd < text.size() && isDigit(text[digitsEnd])) {
+        m.push(text[digitsEnd] - '0', 10);
+        ++digitsEnd;
+    }
+    if (digitsEnd == out.length) {
+        setSignedInteger(out, m, negative);
+        return out;
+    }
+    out.real = negative ? -real : real;
+    out.inRange = std::isfinite(out.real);
+    return out;
+}
+
+// Reads the number at the front of `text`: optional sign, then "0x" and
+// hexadecimal digits, or decimal digits with optional fraction and exponent.
+// Infinity and NaN spellings are not numbers here.
+std::optional<ScannedNumber> scanNumber(std::string_view text) {
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    if (startsHexPrefix(text, pos)) {
+        return scanHex(text, pos, negative);
+    }
+    return scanDecimal(text, pos, negative);
+}
+
+std::optional<ScannedNumber> scanWholeNumber(std::string_view text) {
+    auto scanned = scanNumber(text);
+    if (!scanned || scanned->length != text.size()) {
+        return std::nullopt;
+    }
+    return scanned;
+}
+
+int clampToInt(double value) {
+    constexpr double low = std::numeric_limits<int>::min();
+    constexpr double high = std::numeric_limits<int>::max();
+    if (value <= low) {
+        return std::numeric_limits<int>::min();
+    }
+    if (value >= high) {
+        return std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(value);   // truncates toward zero
+}
+
+int clampToInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
+}
+
+bool fitsInt(long long value) {
+    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    out += text;
+    out += '"';
+    return out;
+}
+
+[[noreturn]] void badDefinition(std::string_view definition, std::string_view why) {
+    throw std::invalid_argument("option definition " + quoted(definition) + ": " +
+                                std::string(why));
+}
+
+std::vector<std::string> splitNames(std::string_view definition, std::string_view namesPart) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t bar = namesPart.find('|', start);
+        const std::string_view name = namesPart.substr(start, bar == std::string_view::npos
+                                                                  ? std::string_view::npos
+                                                                  : bar - start);
+        if (name.empty()) {
+            badDefinition(definition, "empty option name");
+        }
+        if (name.front() == '-') {
+            badDefinition(definition, "option names are declared without leading dashes");
+        }
+        for (const char c : name) {
+            if (static_cast<unsigned char>(c) <= ' ' || c == ':' || c == 0x7f) {
+                badDefinition(definition, "option name with a blank or control character");
+            }
+        }
+        if (std::find(names.begin(), names.end(), name) != names.end()) {
+            badDefinition(definition, "option name repeated");
+        }
+        names.emplace_back(name);
+        if (bar == std::string_view::npos) {
+            return names;
+        }
+        start = bar + 1;
+    }
+}
+
+// Length of the UTF-8 character starting at `pos`, so that an unknown letter
+// inside a bundle is reported whole.
+std::size_t characterLength(std::string_view word, std::size_t pos) {
+    std::size_t end = pos + 1;
+    while (end < word.size() && (static_cast<unsigned char>(word[end]) & 0xC0) == 0x80) {
+        ++end;
+    }
+    return end - pos;
+}
+
+}  // namespace
+
+Options::Options(int argc, const char* const* argv) { setOptions(argc, argv); }
+
+void Options::setOptions(int argc, const char* const* argv) {
+    m_command.clear();
+    m_words.clear();
+    if (argv == nullptr || argc <= 0) {
+        return;
+    }
+    if (argv[0] != nullptr) {
+        m_command = argv[0];
+    }
+    for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
+        m_words.emplace_back(argv[i]);
+    }
+}
+
+void Options::define(std::string_view definition) { define(definition, {}); }
+
+void Options::define(std::string_view definition, std::string_view help) {
+    const std::size_t equals = definition.find('=');
+    if (equals == std::string_view::npos) {
+        badDefinition(definition, "missing \"=\" and type letter");
+    }
+    Definition def;
+    def.names = splitNames(definition, definition.substr(0, equals));
+    const std::string_view typePart = definition.substr(equals + 1);
+    if (typePart.empty()) {
+        badDefinition(definition, "missing type letter");
+    }
+    switch (typePart.front()) {
+    case 'b': def.type = Type::Boolean; break;
+    case 'i': def.type = Type::Integer; break;
+    case 'd': def.type = Type::Double; break;
+    case 's': def.type = Type::String; break;
+    default: badDefinition(definition, "type letter must be b, i, d or s");
+    }
+    const std::string_view afterType = typePart.substr(1);
+    if (!afterType.empty()) {
+        if (afterType.front() != ':') {
+            badDefinition(definition, "expected \":\" and a default after the type letter");
+        }
+        def.defaultValue = std::string(afterType.substr(1));
+    }
+    if (def.type == Type::Boolean && def.defaultValue) {
+        badDefinition(definition, "a boolean option takes no default");
+    }
+    const bool numeric = def.type == Type::Integer || def.type == Type::Double;
+    if (numeric && def.defaultValue && !def.defaultValue->empty() &&
+        !scanNumber(*def.defaultValue)) {
+        badDefinition(definition, "default does not begin with a number");
+    }
+    for (const auto& name : def.names) {
+        if (m_index.contains(name)) {
+            badDefinition(definition, "option name " + quoted(name) + " already declared");
+        }
+    }
+    def.help = std::string(help);
+    const std::size_t position = m_definitions.size();
+    for (const auto& name : def.names) {
+        m_index.emplace(name, position);
+    }
+    m_definitions.push_back(std::move(def));
+}
+
+bool Options::process(int argc, const char* const* argv, int errorCheck, int suppress) {
+    setOptions(argc, argv);
+    return process(errorCheck, suppress);
+}
+
+bool Options::process(int errorCheck, int /*suppress*/) {
+    reset();
+    const bool ok = parseWords();
+    if (errorCheck == 0) {
+        return ok;
+    }
+    if (!ok) {
+        std::cout.flush();
+        std::cerr << m_error << '\n';
+        std::cerr.flush();
+        std::exit(1);
+    }
+    if (m_optionsRequested) {
+        std::cout << listing();
+        std::cout.flush();
+        std::exit(0);
+    }
+    return true;
+}
+
+void Options::reset() {
+    for (auto& def : m_definitions) {
+        def.given = false;
+        def.value.clear();
+    }
+    m_arguments.clear();
+    m_error.clear();
+    m_optionsRequested = false;
+}
+
+bool Options::fail(std::string message) {
+    m_error = std::move(message);
+    return false;
+}
+
+Options::Definition* Options::find(std::string_view name) {
+    const auto it = m_index.find(name);
+    return it == m_index.end() ? nullptr : &m_definitions[it->second];
+}
+
+const Options::Definition* Options::find(std::string_view name) const {
+    const auto it = m_index.find(name);
+    return it == m_index.end() ? nullptr : &m_definitions[it->second];
+}
+
+bool Options::isOneLetterOption(char letter) const {
+    return find(std::string_view(&letter, 1)) != nullptr;
+}
+
+bool Options::startsOption(std::string_view word) const {
+    if (word.size() < 2 || word.front() != '-') {
+        return false;   // "" and "-" are arguments
+    }
+    if (word[1] == '-' || isOneLetterOption(word[1])) {
+        return true;
+    }
+    return !scanWholeNumber(word);   // "-5", "-0x10", "-1.5" are arguments
+}
+
+bool Options::parseWords() {
+    for (std::size_t index = 0; index < m_words.size(); ++index) {
+        const std::string& word = m_words[index];
+        if (!startsOption(word)) {
+            m_arguments.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            m_arguments.insert(m_arguments.end(), m_words.begin() + static_cast<std::ptrdiff_t>(index) + 1,
+                               m_words.end());
+            return true;
+        }
+        const bool ok = word[1] == '-' ? parseLongOption(index) : parseLetterBundle(index);
+        if (!ok) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Options::parseLongOption(std::size_t& index) {
+    const std::string_view word = m_words[index];
+    const std::string_view body = word.substr(2);
+    const std::size_t equals = body.find('=');
+    const std::string_view name = body.substr(0, equals);
+    const std::string spelled = "--" + std::string(name);
+    const bool hasAttached = equals != std::string_view::npos;
+
+    Definition* def = find(name);
+    if (def == nullptr && name == "options") {
+        if (hasAttached) {
+            return fail("Error: option --options does not take a value");
+        }
+        m_optionsRequested = true;
+        return true;
+    }
+    if (def == nullptr) {
+        return fail("Error: unknown option " + spelled);
+    }
+    if (def->type == Type::Boolean) {
+        if (hasAttached) {
+            return fail("Error: option " + spelled + " does not take a value");
+        }
+        def->given = true;
+        return true;
+    }
+    if (hasAttached) {
+        return assignValue(*def, spelled, body.substr(equals + 1));
+    }
+    if (index + 1 >= m_words.size()) {
+        return fail("Error: option " + spelled + " needs a value");
+    }
+    ++index;
+    return assignValue(*def, spelled, m_words[index]);
+}
+
+bool Options::parseLetterBundle(std::size_t& index) {
+    const std::string_view word = m_words[index];
+    for (std::size_t pos = 1; pos < word.size(); ++pos) {
+        Definition* def = find(word.substr(pos, 1));
+        if (def == nullptr) {
+            if (pos == 1) {
+                return fail("Error: unknown option " + std::string(word));
+            }
+            return fail("Error: unknown option -" +
+                        std::string(word.substr(pos, characterLength(word, pos))) + " in " +
+                        std::string(word));
+        }
+        const std::string spelled = "-" + std::string(word.substr(pos, 1));
+        if (def->type == Type::Boolean) {
+            def->given = true;
+            continue;
+        }
+        if (pos + 1 < word.size()) {
+            return assignValue(*def, spelled, word.substr(pos + 1));
+        }
+        if (index + 1 >= m_words.size()) {
+            return fail("Error: option " + spelled + " needs a value");
+        }
+        ++index;
+        return assignValue(*def, spelled, m_words[index]);
+    }
+    return true;
+}
+
+bool Options::assignValue(Definition& def, std::string_view spelled, std::string_view value) {
+    const std::string prefix = "Error: option " + std::string(spelled);
+    if (def.type == Type::Integer || def.type == Type::Double) {
+        const auto number = scanWholeNumber(value);
+        if (!number) {
+            return fail(prefix + " expects a number, got " + quoted(value));
+        }
+        if (def.type == Type::Integer && !number->integral) {
+            return fail(prefix + " expects an integer, got " + quoted(value));
+        }
+        const bool fits = def.type == Type::Integer
+                              ? number->inRange && fitsInt(number->integer)
+                              : std::isfinite(number->real);
+        if (!fits) {
+            return fail(prefix + " value " + quoted(value) + " is out of range");
+        }
+    }
+    def.given = true;
+    def.value = std::string(value);
+    return true;
+}
+
+std::string_view Options::effectiveText(const Definition& def) const {
+    if (def.given) {
+        return def.value;
+    }
+    if (def.defaultValue) {
+        return *def.defaultValue;
+    }
+    return {};
+}
+
+bool Options::getBoolean(std::string_view name) const {
+    const Definition* def = find(name);
+    return def != nullptr && def->given;
+}
+
+int Options::getInteger(std::string_view name) const {
+    const Definition* def = find(name);
+    if (def == nullptr) {
+        return 0;
+    }
+    const auto number = scanNumber(effectiveText(*def));
+    if (!number) {
+        return 0;
+    }
+    if (number->integral && number->inRange) {
+        return clampToInt(number->integer);
+    }
+    return clampToInt(number->real);
+}
+
+double Options::getDouble(std::string_view name) const {
+    const Definition* def = find(name);
+    if (def == nullptr) {
+        return 0.0;
+    }
+    const auto number = scanNumber(effectiveText(*def));
+    return number ? number->real : 0.0;
+}
+
+std::string Options::getString(std::string_view name) const {
+    const Definition* def = find(name);
+    return def == nullptr ? std::string() : std::string(effectiveText(*def));
+}
+
+int Options::getArgCount() const { return static_cast<int>(m_arguments.size()); }
+
+std::string Options::getArg(int index) const {
+    if (index < 1 || index > getArgCount()) {
+        return {};
+    }
+    return m_arguments[static_cast<std::size_t>(index - 1)];
+}
+
+std::string Options::listing() const {
+    struct Row {
+        std::string names;
+        std::string kind;
+        std::string help;
+    };
+    std::vector<Row> rows;
+    rows.reserve(m_definitions.size());
+    std::size_t namesWidth = 0;
+    std::size_t kindWidth = 0;
+    for (const auto& def : m_definitions) {
+        Row row;
+        for (const auto& name : def.names) {
+            if (!row.names.empty()) {
+                row.names += ", ";
+            }
+            row.names += (name.size() == 1 ? "-" : "--") + name;
+        }
+        switch (def.type) {
+        case Type::Boolean: row.kind = "boolean"; break;
+        case Type::Integer: row.kind = "integer"; break;
+        case Type::Double: row.kind = "double"; break;
+        case Type::String: row.kind = "string"; break;
+        }
+        if (def.defaultValue) {
+            row.kind += ", default ";
+            row.kind += def.type == Type::String ? quoted(*def.defaultValue) : *def.defaultValue;
+        } else if (def.type != Type::Boolean) {
+            row.kind += ", no default";
+        }
+        row.help = def.help;
+        namesWidth = std::max(namesWidth, row.names.size());
+        kindWidth = std::max(kindWidth, row.kind.size());
+        rows.push_back(std::move(row));
+    }
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line = row.names;
+        line.append(namesWidth - row.names.size() + 2, ' ');
+        line += row.kind;
+        if (!row.help.empty()) {
+            line.append(kindWidth - row.kind.size() + 2, ' ');
+            line += row.help;
+        }
+        out += line;
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace smf
