@@ -1,0 +1,171 @@
+#include "frame/frame.h"
+
+#include <cstdlib>
+#include <iostream>
+
+namespace frame {
+
+namespace {
+
+// The suite has one author line for every program: its maintainers.
+constexpr std::string_view kAuthorName = "The tunefolio maintainers";
+constexpr std::string_view kAuthorAddress = "maintainers@tunefolio.org";
+
+struct StandardTexts {
+    std::string_view author;
+    std::string_view version;
+    std::string_view example;
+    std::string_view help;
+};
+
+void declare(smf::Options& options, const OptionSpec& spec) {
+    if (spec.hasHelp) {
+        options.define(spec.definition, spec.help);
+    } else {
+        options.define(spec.definition);
+    }
+}
+
+void declareStandard(smf::Options& options, const StandardTexts& texts) {
+    options.define("author=b", texts.author);
+    options.define("version=b", texts.version);
+    options.define("example=b", texts.example);
+    options.define("h|help=b", texts.help);
+}
+
+[[noreturn]] void finish() {
+    std::cout.flush();
+    std::exit(0);
+}
+
+}  // namespace
+
+void declareOptions(smf::Options& options, const Tool& tool) {
+    switch (tool.family) {
+        case Family::Classic: {
+            const StandardTexts classic{"author of program", "compilation info", "example usages",
+                                        "short description"};
+            if (tool.order == OwnOptions::AfterStandard) {
+                declareStandard(options, classic);
+            }
+            for (const OptionSpec& spec : tool.options) {
+                declare(options, spec);
+            }
+            if (tool.order == OwnOptions::BeforeStandard) {
+                declareStandard(options, classic);
+            }
+            break;
+        }
+        case Family::Dated:
+        case Family::DatedLower: {
+            for (const OptionSpec& spec : tool.options) {
+                declare(options, spec);
+            }
+            if (tool.family == Family::Dated) {
+                declareStandard(options, {"Author of the program", "Version of the program",
+                                          "Example useage of the program", "List of options for the program"});
+            } else {
+                declareStandard(options, {"author of the program", "version of the program", tool.exampleHelp,
+                                          "list of options for the program"});
+            }
+            break;
+        }
+        case Family::Bare:
+            for (const OptionSpec& spec : tool.options) {
+                declare(options, spec);
+            }
+            break;
+    }
+}
+
+void answerStandardOptions(const smf::Options& options, const Tool& tool) {
+    if (options.getBoolean("author")) {
+        print(authorLine(tool.authorDate) + "\n");
+        finish();
+    }
+    if (options.getBoolean("version")) {
+        if (tool.printVersion) {
+            tool.printVersion(options);
+        } else if (tool.family == Family::Classic) {
+            print(options.getCommand() + ", version: " + std::string(tool.version) + "\n" + compiledLine() + "\n");
+        } else {
+            print(std::string(tool.version) + "\n" + compiledLine() + "\n");
+        }
+        if (tool.family != Family::Bare || tool.versionEndsRun) {
+            finish();
+        }
+    }
+    if (options.getBoolean("help")) {
+        if (tool.family == Family::Dated) {
+            print("\n\n");
+        } else if (tool.usage) {
+            print(tool.usage(options.getCommand()));
+        }
+        finish();
+    }
+    if (options.getBoolean("example")) {
+        print(tool.family == Family::Dated ? std::string_view("\n\n") : std::string_view(tool.example));
+        finish();
+    }
+}
+
+void checkStandardOptions(smf::Options& options, const Tool& tool, int argc, char** argv) {
+    options.setOptions(argc, argv);
+    declareOptions(options, tool);
+    options.process(1, 0);
+    answerStandardOptions(options, tool);
+}
+
+std::string authorLine(std::string_view date) {
+    std::string line = "Written by ";
+    line += kAuthorName;
+    line += ", ";
+    line += kAuthorAddress;
+    line += ", ";
+    line += date;
+    return line;
+}
+
+std::string_view buildDate() {
+    // The compiler writes the day right-aligned in two places: "Feb  1 2026".
+    return __DATE__;
+}
+
+std::string compiledLine() {
+    return "compiled: " + std::string(buildDate());
+}
+
+std::string padded(std::string_view text, std::size_t width) {
+    std::string line(text);
+    if (line.size() < width) {
+        line.append(width - line.size(), ' ');
+    }
+    return line;
+}
+
+int error(std::string_view line) {
+    std::cout.flush();
+    std::cerr << line << '\n';
+    std::cerr.flush();
+    return 1;
+}
+
+int errorOnStdout(std::string_view line) {
+    std::cout << line << '\n';
+    std::cout.flush();
+    return 1;
+}
+
+bool readInput(smf::Tunefolio& file, const smf::Options& options) {
+    if (options.getArgCount() >= 1) {
+        return file.read(options.getArg(1));
+    }
+    return file.read(std::cin);
+}
+
+void print(std::string_view text) {
+    std::cout << text;
+    std::cout.flush();
+}
+
+}  // namespace frame

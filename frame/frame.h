@@ -1,0 +1,95 @@
+// The standard tool frame: what every tunefolio program does before and
+// around its own work.
+//
+// A program describes itself once (family, texts, own options); the frame
+// declares the options in the family's order, processes the command line and
+// answers --author, --version, --help and --example. Three wording families
+// exist:
+//   Classic     "author of program", ...; --version prints the program path
+//               and the version date; --help the usage text.
+//   Dated       the program's options first, then "Author of the program",
+//               ...; --version prints the version text; --help and --example
+//               print two empty lines (DatedLower: the usage and example texts).
+//   Bare        the program lists every option itself, standard ones
+//               included; --version does not end the run.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "smf/options.h"
+#include "smf/tunefolio.h"
+
+namespace frame {
+
+enum class Family { Classic, Dated, DatedLower, Bare };
+
+// One option of a program: its definition string and help text.
+struct OptionSpec {
+    std::string_view definition;
+    std::string_view help;
+    bool hasHelp = true;  // false: declared with the definition alone
+};
+
+// Where a Classic program's own options stand among the standard ones.
+enum class OwnOptions { AfterStandard, BeforeStandard };
+
+struct Tool {
+    Family family = Family::Classic;
+    // Date in the author line: "Written by <name>, <address>, <date>".
+    std::string_view authorDate;
+    // Classic: the version date ("20 February 2016"); Dated and Bare: the
+    // whole version line ("smftext, version 1.0 (18 Feb 2015)").
+    std::string_view version;
+    // The usage text for a command name; empty: --help prints nothing.
+    std::function<std::string(std::string_view command)> usage;
+    // The example text; empty: --example prints nothing.
+    std::string example;
+    // The program's own options (Bare: all options, in declaration order).
+    std::vector<OptionSpec> options;
+    OwnOptions order = OwnOptions::AfterStandard;
+    // Lower-case dated wording only: the help text of --example.
+    std::string_view exampleHelp = "example useage of the program";
+    // Replaces the two version lines when set (the program prints them).
+    std::function<void(const smf::Options&)> printVersion;
+    // Bare family: whether --version ends the run.
+    bool versionEndsRun = false;
+};
+
+// Steps 1 to 7 of every program's option check: declare, process, and answer
+// the standard options (in the order author, version, help, example; each
+// prints and exits with code 0). Returns when the program should go on.
+void checkStandardOptions(smf::Options& options, const Tool& tool, int argc, char** argv);
+
+// Declares the options in the family's order without processing.
+void declareOptions(smf::Options& options, const Tool& tool);
+// Answers the standard options of an already processed command line.
+void answerStandardOptions(const smf::Options& options, const Tool& tool);
+
+// "Written by <maintainers>, <address>, <date>".
+std::string authorLine(std::string_view date);
+// The date the programs were built, as "Feb  1 2026".
+std::string_view buildDate();
+// "compiled: " and the build date.
+std::string compiledLine();
+
+// The text followed by blanks up to width characters.
+std::string padded(std::string_view text, std::size_t width);
+
+// Prints one line (a newline is added) on standard error after flushing
+// standard output; returns 1, the exit code of every failure.
+int error(std::string_view line);
+// The same on standard output.
+int errorOnStdout(std::string_view line);
+
+// Reads the one input of a single-file program: the first argument, or
+// standard input when there is none.
+bool readInput(smf::Tunefolio& file, const smf::Options& options);
+
+// Prints text on standard output and flushes it.
+void print(std::string_view text);
+
+}  // namespace frame

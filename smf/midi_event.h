@@ -1,0 +1,54 @@
+// MidiEvent: a MidiMessage placed in time, with its track and an optional
+// link to a partner event (a note-on and its note-off).
+#pragma once
+
+#include "smf/midi_message.h"
+
+namespace smf {
+
+class MidiEventList;
+
+class MidiEvent : public MidiMessage {
+public:
+    MidiEvent() = default;
+    MidiEvent(int command, int p1);
+    MidiEvent(int command, int p1, int p2);
+    MidiEvent(int tick, int track, const MidiMessage& message);
+    MidiEvent(int tick, int track, std::span<const std::uint8_t> bytes);
+
+    // Copies and assignments carry the message, tick, track and seconds but
+    // never a link: a link relates two events of one list. Assigning to a
+    // linked event unlinks it and its partner.
+    MidiEvent(const MidiEvent& other);
+    MidiEvent(MidiEvent&& other) noexcept;
+    MidiEvent& operator=(const MidiEvent& other);
+    MidiEvent& operator=(MidiEvent&& other) noexcept;
+    MidiEvent& operator=(const MidiMessage& message);
+    ~MidiEvent() = default;
+
+    // Absolute or delta ticks, as the owning file's tick mode says.
+    int tick = 0;
+    // The track the event belongs to (after joinTracks: the one it came from).
+    int track = 0;
+    // Time in seconds from the start, filled by Tunefolio::doTimeAnalysis.
+    double seconds = 0.0;
+
+    bool isLinked() const { return m_link != 0; }
+    // The partner of a linked event, or nullptr.
+    MidiEvent* getLinkedEvent() { return m_link ? this + m_link : nullptr; }
+    const MidiEvent* getLinkedEvent() const { return m_link ? this + m_link : nullptr; }
+    // Unlinks the event and its partner.
+    void unlinkEvent();
+
+    // Length of a linked note pair in ticks (absolute tick mode) and in
+    // seconds (after time analysis), asked of either event; 0 when unlinked.
+    int getTickDuration() const;
+    double getDurationInSeconds() const;
+
+private:
+    friend class MidiEventList;
+    // Offset of the partner within the owning list's storage; 0 = unlinked.
+    int m_link = 0;
+};
+
+}  // namespace smf

@@ -1,0 +1,82 @@
+// How the events of a track stand in a Standard MIDI File.
+//
+// The binary writer and the hexscribe text writers share this one view, so
+// that text always describes exactly the bytes that write() produces: no
+// running status, end-of-track events inside a track dropped, and one
+// end-of-track closing the track at its last tick.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string>
+
+#include "smf/midi_event_list.h"
+
+namespace smf {
+
+// One event as the file holds it.
+struct FileEvent {
+    std::uint32_t delta = 0;
+    std::int64_t tick = 0;                 // absolute
+    const MidiEvent* event = nullptr;      // nullptr: the closing end-of-track
+};
+
+inline constexpr std::uint32_t kMaxDelta = 0x0FFFFFFF;
+
+// Bytes the message takes in a file (a system exclusive message gains its
+// length), or 0 when a file cannot hold it (empty, a channel message of the
+// wrong size or with a data byte above 0x7F, a malformed meta message, a
+// status byte a file does not allow).
+std::size_t fileMessageSize(const MidiMessage& message);
+
+// The closing end-of-track message.
+const MidiMessage& endOfTrackMessage();
+
+// Calls visit(const FileEvent&) for each event of the track in file order.
+// Returns false, with a reason, at the first event a file cannot hold (a
+// negative delta or one above kMaxDelta, a malformed message).
+template <class Visit>
+bool forEachFileEvent(const MidiEventList& track, bool deltaTicks, Visit&& visit, std::string& error) {
+    std::int64_t tick = 0;
+    std::int64_t written = 0;   // tick of the last event written
+    std::int64_t endTick = 0;   // latest end-of-track seen
+    for (const MidiEvent& event : track) {
+        tick = deltaTicks ? tick + event.tick : event.tick;
+        if (deltaTicks && event.tick < 0) {
+            error = "negative delta time";
+            return false;
+        }
+        if (event.isEndOfTrack()) {
+            endTick = std::max(endTick, tick);
+            continue;
+        }
+        if (tick < written) {
+            error = "events out of time order (negative delta time)";
+            return false;
+        }
+        if (tick - written > kMaxDelta) {
+            error = "delta time beyond 0x0FFFFFFF";
+            return false;
+        }
+        if (fileMessageSize(event) == 0) {
+            error = "a message a MIDI file cannot hold";
+            return false;
+        }
+        visit(FileEvent{static_cast<std::uint32_t>(tick - written), tick, &event});
+        written = tick;
+    }
+    const std::int64_t closing = std::max(written, endTick);
+    if (closing - written > kMaxDelta) {
+        error = "delta time beyond 0x0FFFFFFF";
+        return false;
+    }
+    visit(FileEvent{static_cast<std::uint32_t>(closing - written), closing, nullptr});
+    return true;
+}
+
+// Size of a track chunk's data, or false when the track cannot be written.
+bool trackChunkSize(const MidiEventList& track, bool deltaTicks, std::uint64_t& size, std::string& error);
+
+}  // namespace smf
