@@ -133,6 +133,18 @@ void putHeader(TextBuffer& out, const FileHeader& header, bool comments) {
     }
 }
 
+// Characters putEventBytes writes for the message.
+std::size_t printedSize(const MidiMessage& message) {
+    if (message.empty()) {
+        return 0;
+    }
+    std::size_t size = 3 * message.size() - 1;
+    if (message.isSysex()) {
+        size += 2 + std::to_string(message.size() - 1).size();
+    }
+    return size;
+}
+
 void putEventBytes(TextBuffer& out, const MidiMessage& message) {
     if (message.isSysex()) {
         out.putHex2(message[0]).put(" v").putInt(static_cast<long long>(message.size() - 1));
@@ -220,7 +232,14 @@ bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeCo
                 out.put('v').putInt(e.delta).put('\t');
                 putEventBytes(out, message);
                 if (withComments) {
-                    out.put("\t; ");
+                    // Line the comments up at column 40 (tabs of 8) where the bytes allow.
+                    const std::size_t deltaColumns = 8 * ((1 + std::to_string(e.delta).size()) / 8 + 1);
+                    std::size_t column = deltaColumns + printedSize(message);
+                    do {
+                        out.put('\t');
+                        column = (column / 8 + 1) * 8;
+                    } while (column < 40);
+                    out.put("; ");
                     if (showTicks) {
                         out.put("tick ").putInt(e.tick).put(": ");
                     }

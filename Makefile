@@ -1,0 +1,32 @@
+# Convenience targets over CMake.
+#   make         build the programs (release) into build/release/bin
+#   make demo    build, then run the demo job in build/demo
+#   make test    build with AddressSanitizer and UndefinedBehaviorSanitizer, run every test
+#   make bench   build (release), then run the benchmarks
+#   make install install programs, library, headers (PREFIX=/usr/local)
+BUILD ?= build
+JOBS ?= 2
+PREFIX ?= /usr/local
+
+.PHONY: all demo test bench install clean
+
+all:
+	cmake -S . -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release -DTUNEFOLIO_TESTS=OFF
+	cmake --build $(BUILD)/release -j$(JOBS)
+
+demo: all
+	sh demo/run.sh $(BUILD)/release/bin $(BUILD)/demo
+
+test:
+	cmake -S . -B $(BUILD)/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUNEFOLIO_SANITIZE=ON
+	cmake --build $(BUILD)/test -j$(JOBS)
+	cd $(BUILD)/test && ctest --output-on-failure -j$(JOBS)
+
+bench: all
+	sh bench/run.sh $(BUILD)/release/bin $(BUILD)/bench
+
+install: all
+	cmake --install $(BUILD)/release --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD)
