@@ -1,0 +1,43 @@
+#!/bin/sh
+# Benchmarks: wall time and peak memory of the programs on a generated file
+# of about 2 million events, beside midicsv and csvmidi where installed.
+#
+# usage: bench/run.sh BIN_DIR WORK_DIR
+#
+# Each file in bench/commands.d/ lists commands, one per line:
+#   NAME<TAB>COMMAND
+# run by sh with $MID (the benchmark file), $HALF (a file of half the notes),
+# $TEXT (the benchmark file as hexscribe text) and $OUT (a scratch output
+# path) set. Lines starting with "#" are comments.
+set -eu
+bin=$(cd "$1" && pwd)
+mkdir -p "$2"
+work=$(cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+PATH="$bin:$PATH"
+export MID="$work/bench.mid" HALF="$work/half.mid" TEXT="$work/bench.txt" OUT="$work/out"
+
+[ -f "$MID" ] || make_bench_midi "$MID"
+[ -f "$HALF" ] || make_bench_midi "$HALF" 62500
+[ -f "$TEXT" ] || smftext "$MID" > "$TEXT"
+echo "benchmark file: $(wc -c < "$MID") bytes; as text: $(wc -c < "$TEXT") bytes"
+
+# measure NAME COMMAND: prints the name, seconds and peak memory (MB).
+measure() {
+    /usr/bin/time -f "%e %M" -o "$work/time" sh -c "$2" > /dev/null 2>&1 || true
+    read -r seconds kb < "$work/time"
+    printf '%-28s %8.2f s %8.1f MB\n' "$1" "$seconds" "$(echo "$kb / 1024" | bc -l)"
+}
+
+if command -v midicsv > /dev/null; then
+    measure "midicsv" 'midicsv "$MID" "$OUT.csv"'
+    midicsv "$MID" "$work/bench.csv"
+    measure "csvmidi" 'csvmidi "$work/bench.csv" "$OUT.mid"'
+else
+    echo "(midicsv is not installed: apt-get install midicsv to compare)"
+fi
+for list in "$here"/commands.d/*.txt; do
+    grep -v '^#' "$list" | while IFS="$(printf '\t')" read -r name command; do
+        [ -n "$name" ] && measure "$name" "$command"
+    done
+done
