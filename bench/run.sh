@@ -15,7 +15,7 @@ mkdir -p "$2"
 work=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 PATH="$bin:$PATH"
-export MID="$work/bench.mid" HALF="$work/half.mid" TEXT="$work/bench.txt" OUT="$work/out"
+export WORK="$work" MID="$work/bench.mid" HALF="$work/half.mid" TEXT="$work/bench.txt" OUT="$work/out"
 
 [ -f "$MID" ] || make_bench_midi "$MID"
 [ -f "$HALF" ] || make_bench_midi "$HALF" 62500
@@ -24,15 +24,18 @@ echo "benchmark file: $(wc -c < "$MID") bytes; as text: $(wc -c < "$TEXT") bytes
 
 # measure NAME COMMAND: prints the name, seconds and peak memory (MB).
 measure() {
-    /usr/bin/time -f "%e %M" -o "$work/time" sh -c "$2" > /dev/null 2>&1 || true
-    read -r seconds kb < "$work/time"
-    printf '%-28s %8.2f s %8.1f MB\n' "$1" "$seconds" "$(echo "$kb / 1024" | bc -l)"
+    status=ok
+    /usr/bin/time -f "%e %M" -o "$work/time" sh -c "$2" > /dev/null 2>&1 || status=FAILED
+    read -r seconds kb <<EOF2
+$(tail -n 1 "$work/time")
+EOF2
+    printf '%-28s %8.2f s %8.1f MB  %s\n' "$1" "$seconds" "$(echo "$kb / 1024" | bc -l)" "$([ $status = ok ] || echo FAILED)"
 }
 
 if command -v midicsv > /dev/null; then
     measure "midicsv" 'midicsv "$MID" "$OUT.csv"'
     midicsv "$MID" "$work/bench.csv"
-    measure "csvmidi" 'csvmidi "$work/bench.csv" "$OUT.mid"'
+    measure "csvmidi" 'csvmidi "$WORK/bench.csv" "$OUT.mid"'
 else
     echo "(midicsv is not installed: apt-get install midicsv to compare)"
 fi
