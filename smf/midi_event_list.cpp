@@ -116,9 +116,67 @@ void MidiEventList::reorder(const std::vector<int>& order) {
     }
 }
 
+bool MidiEventList::isSortedByTick() const {
+    return std::is_sorted(m_events.begin(), m_events.end(),
+                          [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
+}
+
+MidiEventList MidiEventList::mergeSorted(std::vector<MidiEventList>& lists) {
+    std::size_t total = 0;
+    for (const MidiEventList& list : lists) {
+        total += list.m_events.size();
+    }
+    MidiEventList merged;
+    merged.m_events.reserve(total);
+    // Where each source event lands, to translate the link offsets after.
+    std::vector<std::vector<int>> landed(lists.size());
+    for (std::size_t t = 0; t < lists.size(); ++t) {
+        landed[t].resize(lists[t].m_events.size());
+    }
+    // A min-heap of list heads ordered by (tick, list number): with a
+    // handful of tracks this is a few comparisons per event.
+    std::vector<std::size_t> position(lists.size(), 0);
+    auto later = [&lists, &position](std::size_t a, std::size_t b) {
+        const int ta = lists[a].m_events[position[a]].tick;
+        const int tb = lists[b].m_events[position[b]].tick;
+        return ta != tb ? ta > tb : a > b;
+    };
+    std::vector<std::size_t> heap;
+    for (std::size_t t = 0; t < lists.size(); ++t) {
+        if (!lists[t].m_events.empty()) {
+            heap.push_back(t);
+        }
+    }
+    std::make_heap(heap.begin(), heap.end(), later);
+    while (!heap.empty()) {
+        std::pop_heap(heap.begin(), heap.end(), later);
+        const std::size_t t = heap.back();
+        const std::size_t i = position[t];
+        landed[t][i] = static_cast<int>(merged.m_events.size());
+        merged.m_events.push_back(std::move(lists[t].m_events[i]));
+        merged.m_events.back().track = static_cast<int>(t);
+        if (++position[t] < lists[t].m_events.size()) {
+            std::push_heap(heap.begin(), heap.end(), later);
+        } else {
+            heap.pop_back();
+        }
+    }
+    for (std::size_t t = 0; t < lists.size(); ++t) {
+        const auto& source = lists[t].m_events;
+        for (std::size_t i = 0; i < source.size(); ++i) {
+            if (source[i].m_link != 0) {
+                const int at = landed[t][i];
+                const int partner = landed[t][i + static_cast<std::size_t>(source[i].m_link)];
+                merged.m_events[static_cast<std::size_t>(at)].m_link = partner - at;
+            }
+        }
+        lists[t].m_events.clear();
+    }
+    return merged;
+}
+
 void MidiEventList::sortByTick() {
-    if (std::is_sorted(m_events.begin(), m_events.end(),
-                       [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; })) {
+    if (isSortedByTick()) {
         return;
     }
     std::vector<int> order(m_events.size());

@@ -49,6 +49,12 @@ public:
 
     // Stable sort by tick; links follow their events.
     void sortByTick();
+    bool isSortedByTick() const;
+    // Merges lists that are each in tick order into one: at equal ticks the
+    // lower list first, then list order. Events are moved (the sources are
+    // left empty), keep their links and get the number of their list as
+    // `track`.
+    static MidiEventList mergeSorted(std::vector<MidiEventList>& lists);
     // Reorders the events: new position i holds the event at old position
     // order[i]. order must be a permutation of 0..size()-1. Links follow.
     void reorder(const std::vector<int>& order);

@@ -196,20 +196,26 @@ void Tunefolio::joinTracks() {
         return;
     }
     inAbsoluteTicks([this] {
-        std::size_t total = 0;
-        for (const MidiEventList& track : m_tracks) {
-            total += static_cast<std::size_t>(track.size());
-        }
-        // Concatenate in track order (each track's links keep their
-        // offsets inside its block), then stably sort by tick: at equal
-        // ticks the lower track comes first, then list order.
+        const bool sorted = std::all_of(m_tracks.begin(), m_tracks.end(),
+                                        [](const MidiEventList& track) { return track.isSortedByTick(); });
         MidiEventList joined;
-        joined.reserve(static_cast<int>(total));
-        for (std::size_t t = 0; t < m_tracks.size(); ++t) {
-            joined.appendAll(std::move(m_tracks[t]), static_cast<int>(t));
-            m_tracks[t] = MidiEventList();
+        if (sorted) {
+            joined = MidiEventList::mergeSorted(m_tracks);
+        } else {
+            // Concatenate in track order (each track's links keep their
+            // offsets inside its block), then sort stably by tick: at equal
+            // ticks the lower track comes first, then list order.
+            std::size_t total = 0;
+            for (const MidiEventList& track : m_tracks) {
+                total += static_cast<std::size_t>(track.size());
+            }
+            joined.reserve(static_cast<int>(total));
+            for (std::size_t t = 0; t < m_tracks.size(); ++t) {
+                joined.appendAll(std::move(m_tracks[t]), static_cast<int>(t));
+                m_tracks[t] = MidiEventList();
+            }
+            joined.sortByTick();
         }
-        joined.sortByTick();
         m_tracks.clear();
         m_tracks.push_back(std::move(joined));
     });

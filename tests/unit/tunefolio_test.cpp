@@ -192,6 +192,27 @@ TEST(Order, JoinIsAStableMergeByTick) {
     EXPECT_EQ(tracks, (std::vector<int>{1, 0, 1, 2, 2, 0}));
 }
 
+TEST(Order, JoinOfUnsortedTracksSortsStablyAndKeepsLinks) {
+    smf::Tunefolio f;
+    f.addTrack();
+    f.addNoteOn(0, 30, 0, 60, 1);
+    f.addNoteOff(0, 40, 0, 60);
+    f.addNoteOn(0, 10, 0, 61, 1);  // out of order
+    f.addNoteOff(0, 20, 0, 61);
+    f.addEvent(1, 10, {0xC1, 9});
+    f.linkNotePairs();
+    f.joinTracks();
+    std::vector<int> ticks;
+    for (const smf::MidiEvent& e : f[0]) {
+        ticks.push_back(e.tick);
+    }
+    EXPECT_EQ(ticks, (std::vector<int>{10, 10, 20, 30, 40}));
+    EXPECT_EQ(f[0][0].getKeyNumber(), 61);
+    EXPECT_EQ(f[0][1].track, 1);
+    EXPECT_EQ(f[0][0].getLinkedEvent(), &f[0][2]);
+    EXPECT_EQ(f[0][3].getLinkedEvent(), &f[0][4]);
+}
+
 TEST(Order, SortTracksIsStableByTick) {
     smf::Tunefolio f;
     f.addEvent(0, 30, {0xC0, 1});
