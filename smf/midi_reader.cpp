@@ -1,5 +1,6 @@
 #include "smf/midi_reader.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string_view>
@@ -314,7 +315,9 @@ bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::s
                 std::to_string(chunks.size());
         return false;
     }
-    file.m_tracks.assign(chunks.size(), MidiEventList());
+    // A file of no tracks reads as one empty track: every file object has a
+    // track 0 that programs can rely on.
+    file.m_tracks.assign(std::max<std::size_t>(1, chunks.size()), MidiEventList());
     if (division & 0x8000) {
         file.setSmpteTiming(256 - (division >> 8), division & 0xFF);
     } else {
