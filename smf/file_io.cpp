@@ -4,6 +4,8 @@
 #include <istream>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace smf {
 
 namespace {
@@ -21,14 +23,12 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name) 
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes;
-    // Size the buffer from the file when it can be told (a regular file);
-    // pipes and devices are read in growing chunks instead.
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-        long size = std::ftell(file.get());
-        if (size > 0) {
-            bytes.reserve(static_cast<std::size_t>(size));
-        }
-        std::rewind(file.get());
+    // Size the buffer from the file when it is a regular file; pipes and
+    // devices are read in growing chunks instead. A directory opens on some
+    // systems and reports a huge size at its end, so it is not asked.
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
     std::uint8_t chunk[65536];
     for (;;) {
