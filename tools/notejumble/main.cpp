@@ -1,0 +1,82 @@
+// notejumble: redistributes the pitches of a MIDI file's notes, shuffled at
+// random or reversed, keeping every note's time, velocity, channel and track.
+#include <iostream>
+#include <random>
+#include <string>
+
+#include "frame/frame.h"
+#include "jumble.h"
+
+namespace {
+
+std::string blankHelp(std::string_view /*command*/) {
+    return std::string(73, ' ') + "\n\n";
+}
+
+const frame::Tool kTool{
+    .family = frame::Family::Bare,
+    .authorDate = "2 December 1999",
+    .version = "notejumble version 2.0",
+    .usage = blankHelp,
+    .example = blankHelp({}),
+    .options =
+        {
+            {"r|reverse=b", "Reverse the order of notes"},
+            {"author=b", "Author of the program"},
+            {"version=b", "Print version of the program"},
+            {"example=b", "Display example use of the program"},
+            {"help=b", "Dispay help for the program"},
+        },
+};
+
+smf::Options options;
+bool reverseFlag = false;
+
+// Returns 0 when the run goes on, else the exit code.
+int checkOptions(int argc, char** argv) {
+    frame::checkStandardOptions(options, kTool, argc, argv);
+    reverseFlag = options.getBoolean("reverse");
+    if (options.getArgCount() != 1 && options.getArgCount() != 2) {
+        return frame::error("Need one optional MIDI file (or standard input), and one output");
+    }
+    return 0;
+}
+
+// One argument names the output only: the input then comes from standard
+// input, so the output file is never read and rewritten in place.
+bool readInput(smf::Tunefolio& file) {
+    if (options.getArgCount() == 2) {
+        return file.read(options.getArg(1));
+    }
+    return file.read(std::cin);
+}
+
+std::string inputName() {
+    return options.getArgCount() == 2 ? options.getArg(1) : std::string("from standard input");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (const int status = checkOptions(argc, argv); status != 0) {
+        return status;
+    }
+    const std::string output = options.getArg(options.getArgCount());
+
+    smf::Tunefolio file;
+    if (!readInput(file)) {
+        return frame::error("Error: could not read MIDI file " + inputName());
+    }
+    file.linkNotePairs();
+    const std::vector<smf::MidiEvent*> notes = notejumble::collectNotes(file);
+    if (reverseFlag) {
+        notejumble::reversePitches(notes);
+    } else {
+        std::mt19937 engine(notejumble::randomSeed());
+        notejumble::shufflePitches(notes, engine);
+    }
+    if (!file.write(output)) {
+        return frame::error("Error: could not write MIDI file " + output);
+    }
+    return 0;
+}
