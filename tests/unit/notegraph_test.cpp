@@ -3,11 +3,12 @@
 #include <sstream>
 #include <string>
 
-#include "body_store.h"
 #include "settings.h"
 #include "shapes.h"
 #include "staff.h"
+#include "svg_text.h"
 #include "xml_text.h"
+#include "smf/text_buffer.h"
 
 namespace {
 
@@ -21,12 +22,9 @@ std::array<int, 128> mapOf(std::string_view text) {
 
 template <class Write>
 std::string written(Write write) {
-    std::ostringstream stream;
-    {
-        smf::TextBuffer out(stream);
-        write(out);
-    }
-    return stream.str();
+    notegraph::SvgText out;
+    write(out);
+    return out.str();
 }
 
 TEST(NotegraphPercussionMap, PairsSeparatedByAnyNonDigit) {
@@ -115,7 +113,7 @@ TEST(NotegraphDiatonic, StepsPerPitchClass) {
 }
 
 TEST(NotegraphTimeLabel, RoundsToMilliseconds) {
-    auto label = [](double seconds) { return written([&](smf::TextBuffer& out) { notegraph::putTimeLabel(out, seconds); }); };
+    auto label = [](double seconds) { return written([&](notegraph::SvgText& out) { notegraph::putTimeLabel(out, seconds); }); };
     EXPECT_EQ(label(1.5), "1d500");
     EXPECT_EQ(label(0.0004), "0d000");
     EXPECT_EQ(label(2.0625), "2d063");
@@ -125,7 +123,7 @@ TEST(NotegraphTimeLabel, RoundsToMilliseconds) {
 
 TEST(NotegraphXmlText, AttributesEscapeMarkupAndBadBytes) {
     auto attribute = [](std::string_view text) {
-        return written([&](smf::TextBuffer& out) { notegraph::putAttributeText(out, text); });
+        return written([&](notegraph::SvgText& out) { notegraph::putAttributeText(out, text); });
     };
     EXPECT_EQ(attribute("#555555"), "#555555");
     EXPECT_EQ(attribute("a\"<&>"), "a&quot;&lt;&amp;&gt;");
@@ -138,29 +136,36 @@ TEST(NotegraphXmlText, AttributesEscapeMarkupAndBadBytes) {
 
 TEST(NotegraphXmlText, InstructionsCannotBeEndedEarly) {
     auto instruction = [](std::string_view text) {
-        return written([&](smf::TextBuffer& out) { notegraph::putInstructionText(out, text); });
+        return written([&](notegraph::SvgText& out) { notegraph::putInstructionText(out, text); });
     };
     EXPECT_EQ(instruction("a?>b"), "a? >b");
     EXPECT_EQ(instruction("?" "?>>"), "?" "? >>");
     EXPECT_EQ(instruction("a\tb"), "a\tb");
 }
 
-TEST(NotegraphBodyStore, KeepsTextAcrossBlocks) {
-    notegraph::BodyStore store;
+TEST(NotegraphSvgText, KeepsTextAcrossBlocks) {
+    notegraph::SvgText text;
     std::string expected;
-    {
-        std::ostream stream(&store);
-        for (int i = 0; i < 300000; ++i) {
-            const std::string piece = std::to_string(i) + ",";
-            stream << piece;
-            expected += piece;
+    const std::string wide(notegraph::SvgText::kBlockSize + 7, 'w');
+    for (int i = 0; i < 300000; ++i) {
+        const std::string piece = std::to_string(i) + ",";
+        text.put(piece).put('|').putInt(-i).putDouble(i / 7.0);
+        expected += piece + "|" + std::to_string(-i) + smf::formatDouble(i / 7.0);
+        if (i % 100000 == 5) {
+            text.put(wide);
+            expected += wide;
         }
     }
-    EXPECT_EQ(store.size(), expected.size());
-    EXPECT_GT(expected.size(), notegraph::BodyStore::kBlockSize);
+    text.putFixed(51.42857142857143, 6);
+    expected += "51.428571";
+    EXPECT_EQ(text.size(), expected.size());
+    EXPECT_GT(expected.size(), 3 * notegraph::SvgText::kBlockSize);
+    EXPECT_EQ(text.str(), expected);
     std::ostringstream out;
-    store.writeTo(out);
+    text.writeTo(out);
     EXPECT_EQ(out.str(), expected);
+    EXPECT_EQ(notegraph::SvgText().size(), 0u);
+    EXPECT_EQ(notegraph::SvgText().str(), "");
 }
 
 // A track of note-ons at the given onsets, with a note-off between each so

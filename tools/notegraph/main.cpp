@@ -1,10 +1,10 @@
 // notegraph: draws the notes of a Standard MIDI File as an SVG piano roll.
 #include <iostream>
 
-#include "body_store.h"
 #include "frame/frame.h"
 #include "render.h"
 #include "settings.h"
+#include "svg_text.h"
 
 namespace {
 
@@ -135,23 +135,17 @@ int main(int argc, char** argv) {
     const notegraph::PitchRange pitches = notegraph::globalPitchRange(file, settings);
 
     // The whole body is drawn before the first byte is written.
-    notegraph::BodyStore body;
-    {
-        std::ostream bodyStream(&body);
-        smf::TextBuffer out(bodyStream);
-        notegraph::writeBody(out, file, settings);
-    }
+    notegraph::SvgText body;
+    notegraph::writeBody(body, file, settings);
     const notegraph::DocumentExtent extent{pitches, notegraph::drawnDuration(file)};
 
-    {
-        smf::TextBuffer head(std::cout);
-        notegraph::writeDocumentHead(head, settings, extent);
-    }
+    notegraph::SvgText head;
+    notegraph::writeDocumentHead(head, settings, extent);
+    notegraph::SvgText tail;
+    notegraph::writeDocumentTail(tail, std::vector<std::string>(argv + 1, argv + argc));
+    head.writeTo(std::cout);
     body.writeTo(std::cout);
-    {
-        smf::TextBuffer tail(std::cout);
-        notegraph::writeDocumentTail(tail, std::vector<std::string>(argv + 1, argv + argc));
-    }
+    tail.writeTo(std::cout);
     std::cout.flush();
     if (!std::cout) {
         return frame::error("Error: could not write the SVG image");

@@ -1,7 +1,6 @@
 #include "render.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "staff.h"
 #include "xml_text.h"
@@ -41,7 +40,7 @@ bool hasDrawnNote(const smf::MidiEventList& track, const Settings& settings) {
                        [&](const smf::MidiEvent& event) { return isDrawnNote(event, settings); });
 }
 
-void putNoteData(smf::TextBuffer& out, const smf::MidiEvent& note, int trackNumber, int row,
+void putNoteData(SvgText& out, const smf::MidiEvent& note, int trackNumber, int row,
                  const PitchRange& range) {
     const long long startTick = note.tick;
     const long long tickDuration = note.getTickDuration();
@@ -69,7 +68,7 @@ int velocityLightness(int velocity) {
 }
 
 // The coloured or backdrop notes of one track.
-void writeTrackNotes(smf::TextBuffer& out, const Settings& settings, const smf::MidiEventList& track,
+void writeTrackNotes(SvgText& out, const Settings& settings, const smf::MidiEventList& track,
                      int trackNumber, bool withData) {
     const PitchRange range = trackPitchRange(track, settings);
     const Shape shape = shapeFromName(trackShapeName(settings.shapes, trackNumber));
@@ -80,7 +79,7 @@ void writeTrackNotes(smf::TextBuffer& out, const Settings& settings, const smf::
     }
 }
 
-void writeBackdrops(smf::TextBuffer& out, const Settings& settings, const smf::Tunefolio& file,
+void writeBackdrops(SvgText& out, const Settings& settings, const smf::Tunefolio& file,
                     const std::vector<double>& hues) {
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
         if (hues[static_cast<std::size_t>(n)] < 0) {
@@ -93,7 +92,7 @@ void writeBackdrops(smf::TextBuffer& out, const Settings& settings, const smf::T
     }
 }
 
-void writeColouredNotes(smf::TextBuffer& out, const Settings& settings, const smf::Tunefolio& file,
+void writeColouredNotes(SvgText& out, const Settings& settings, const smf::Tunefolio& file,
                         const std::vector<double>& hues) {
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
         const double hue = hues[static_cast<std::size_t>(n)];
@@ -175,7 +174,7 @@ double drawnDuration(const smf::Tunefolio& file) {
     return duration;
 }
 
-void writeNote(smf::TextBuffer& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
+void writeNote(SvgText& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
                bool withData, const PitchRange& trackRange, Shape shape) {
     const int key = mappedKey(settings, note.getP1(), note.getChannel());
     const int row = pitchRow(key, settings.diatonic);
@@ -203,7 +202,7 @@ void writeNote(smf::TextBuffer& out, const Settings& settings, const smf::MidiEv
     out.put("\t\t\t</g>\n");
 }
 
-void writeBody(smf::TextBuffer& out, smf::Tunefolio& file, const Settings& settings) {
+void writeBody(SvgText& out, smf::Tunefolio& file, const Settings& settings) {
     file.linkNotePairs();
     file.doTimeAnalysis();
     if (settings.staff) {
@@ -234,7 +233,7 @@ void writeBody(smf::TextBuffer& out, smf::Tunefolio& file, const Settings& setti
     out.put("\t</g>\n");
 }
 
-void writeDocumentHead(smf::TextBuffer& out, const Settings& settings, const DocumentExtent& extent) {
+void writeDocumentHead(SvgText& out, const Settings& settings, const DocumentExtent& extent) {
     const double s = settings.scale;
     const double a = settings.aspect;
     const double b = settings.border;
@@ -270,7 +269,7 @@ void writeDocumentHead(smf::TextBuffer& out, const Settings& settings, const Doc
     out.put(" translate(0, ").putInt(-(static_cast<long long>(extent.pitches.high) + 1)).put(")\" >\n");
 }
 
-void writeDocumentTail(smf::TextBuffer& out, const std::vector<std::string>& arguments) {
+void writeDocumentTail(SvgText& out, const std::vector<std::string>& arguments) {
     out.put("</g>\n</svg>\n");
     out.put("<?notegraph\n\t");
     for (std::size_t i = 0; i < arguments.size(); ++i) {

@@ -7,7 +7,7 @@
 
 #include "settings.h"
 #include "shapes.h"
-#include "smf/text_buffer.h"
+#include "svg_text.h"
 #include "smf/tunefolio.h"
 
 namespace notegraph {
@@ -32,12 +32,12 @@ std::vector<double> trackHues(const smf::Tunefolio& file, const Settings& settin
 double drawnDuration(const smf::Tunefolio& file);
 
 // One note: its group with class names, optional data comment and outline.
-void writeNote(smf::TextBuffer& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
+void writeNote(SvgText& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
                bool withData, const PitchRange& trackRange, Shape shape);
 
 // Links the notes, times the events and writes everything inside the main
 // group: staff furniture, then the stroke group with lines, backdrops and notes.
-void writeBody(smf::TextBuffer& out, smf::Tunefolio& file, const Settings& settings);
+void writeBody(SvgText& out, smf::Tunefolio& file, const Settings& settings);
 
 // What the document's root element needs besides the settings.
 struct DocumentExtent {
@@ -46,9 +46,9 @@ struct DocumentExtent {
 };
 
 // XML prologue up to and including the opening of the main group.
-void writeDocumentHead(smf::TextBuffer& out, const Settings& settings, const DocumentExtent& extent);
+void writeDocumentHead(SvgText& out, const Settings& settings, const DocumentExtent& extent);
 // Closing of the main group and the root, then the command line as a
 // processing instruction.
-void writeDocumentTail(smf::TextBuffer& out, const std::vector<std::string>& arguments);
+void writeDocumentTail(SvgText& out, const std::vector<std::string>& arguments);
 
 }  // namespace notegraph

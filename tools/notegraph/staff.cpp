@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 #include "glyphs.h"
 #include "xml_text.h"
@@ -13,8 +15,9 @@ namespace {
 constexpr double kChromaticLines[10] = {64.5, 67.5, 71.5, 74.5, 77.5, 43.5, 47.5, 50.5, 53.5, 57.5};
 constexpr double kDiatonicLines[10] = {37.5, 39.5, 41.5, 43.5, 45.5, 25.5, 27.5, 29.5, 31.5, 33.5};
 constexpr double kClefStrokeFactor = 6.0;
-// Room left of the staff for the clefs, in units of the clef group.
-constexpr double kClefRoom = 4.65;
+// How far the staff reaches left of time 0 to carry the clefs, in units of
+// the clef group.
+constexpr double kStaffLeadIn = 4.65;
 
 // The horizontal correction that keeps the furniture's designed width.
 double furnitureScale(const Settings& settings) {
@@ -22,12 +25,12 @@ double furnitureScale(const Settings& settings) {
 }
 
 // "x,y"
-void putCommaPoint(smf::TextBuffer& out, double x, double y) {
+void putCommaPoint(SvgText& out, double x, double y) {
     out.putDouble(x).put(',').putDouble(y);
 }
 
 // "M" p1 " L" p2 ... in the comma form of the barlines.
-void putBarPoints(smf::TextBuffer& out, std::initializer_list<std::pair<double, double>> points) {
+void putBarPoints(SvgText& out, std::initializer_list<std::pair<double, double>> points) {
     out.put('M');
     bool first = true;
     for (const auto& [x, y] : points) {
@@ -39,7 +42,7 @@ void putBarPoints(smf::TextBuffer& out, std::initializer_list<std::pair<double, 
     }
 }
 
-void putClefFill(smf::TextBuffer& out, const Settings& settings) {
+void putClefFill(SvgText& out, const Settings& settings) {
     if (settings.blackAndWhite) {
         out.put("transparent");
     } else {
@@ -49,7 +52,7 @@ void putClefFill(smf::TextBuffer& out, const Settings& settings) {
 
 // The path data of one connecting line from a note ending at `end` on row
 // y1 to the next note, starting at s2 on row y2.
-void putLinePath(smf::TextBuffer& out, const Settings& settings, double end, double y1, double s2, double y2) {
+void putLinePath(SvgText& out, const Settings& settings, double end, double y1, double s2, double y2) {
     const double rest = s2 - end;
     if (settings.radiusLine && settings.arcRadius > 0) {
         const double t = std::min({std::fabs(y2 - y1), std::fabs(rest), settings.arcRadius});
@@ -80,12 +83,12 @@ double lineRow(const Settings& settings, const smf::MidiEvent& note) {
 
 }  // namespace
 
-void writeStaff(smf::TextBuffer& out, const Settings& settings, double fileDuration) {
+void writeStaff(SvgText& out, const Settings& settings, double fileDuration) {
     const double* lines = settings.diatonic ? kDiatonicLines : kChromaticLines;
     const double top = *std::max_element(lines, lines + 10);
     const double bottom = *std::min_element(lines, lines + 10);
     const double u = furnitureScale(settings);
-    const double x0 = settings.clefs ? -kClefRoom * u : 0.0;
+    const double x0 = settings.clefs ? -kStaffLeadIn * u : 0.0;
     const double x1 = fileDuration + settings.endSpace;
     const double v = u / 2;
 
@@ -122,7 +125,7 @@ void writeStaff(smf::TextBuffer& out, const Settings& settings, double fileDurat
     out.put("\t</g>\n");
 }
 
-void writeClefs(smf::TextBuffer& out, const Settings& settings) {
+void writeClefs(SvgText& out, const Settings& settings) {
     const double strokeWidth = settings.staffWidth * kClefStrokeFactor;
     out.put("<g transform=\"scale(").putDouble(furnitureScale(settings)).put(", 1)\">\n");
 
@@ -147,7 +150,7 @@ void writeClefs(smf::TextBuffer& out, const Settings& settings) {
     out.put("</g>\n");
 }
 
-void writeBrace(smf::TextBuffer& out, const Settings& settings) {
+void writeBrace(SvgText& out, const Settings& settings) {
     out.put("<g transform=\"scale(").putDouble(furnitureScale(settings)).put(", 1)\">\n");
     out.put("\t<g class=\"brace\" transform=\"rotate(0.2) translate(").putDouble(30.5).put(',').putDouble(-324);
     out.put(") scale(1,-1) scale(.0175)\">\n\t\t<path vector-effect=\"non-scaling-stroke\" stroke=\"");
@@ -187,7 +190,7 @@ int NoteSuccessors::successor(int note, double end) const {
     return found == m_onset.end() ? -1 : static_cast<int>(found - m_onset.begin());
 }
 
-void writeConnectingLines(smf::TextBuffer& out, const Settings& settings, const smf::MidiEventList& track,
+void writeConnectingLines(SvgText& out, const Settings& settings, const smf::MidiEventList& track,
                           int trackNumber, double hue, NoteSuccessors& successors) {
     out.put("\t\t<g class=\"note-lines track-").putInt(trackNumber).put("\" fill=\"none\" stroke=\"");
     if (settings.blackAndWhite) {

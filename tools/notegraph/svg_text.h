@@ -1,0 +1,70 @@
+// SvgText: the SVG document's text, gathered in memory.
+//
+// The drawing body must be complete before the first byte is written, and
+// for a large file it runs to hundreds of megabytes. Text goes straight into
+// fixed-size blocks: it is never copied or reallocated while it grows, costs
+// little more than its own size, and short pieces are appended inline.
+// Numbers are formatted with std::to_chars.
+#pragma once
+
+#include <charconv>
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace notegraph {
+
+class SvgText {
+public:
+    static constexpr std::size_t kBlockSize = 1 << 20;
+
+    SvgText& put(std::string_view text) {
+        if (text.size() <= room()) {
+            std::memcpy(m_cursor, text.data(), text.size());
+            m_cursor += text.size();
+        } else {
+            putAcrossBlocks(text);
+        }
+        return *this;
+    }
+    SvgText& put(char c) {
+        if (m_cursor == m_end) {
+            addBlock();
+        }
+        *m_cursor++ = c;
+        return *this;
+    }
+    SvgText& putInt(long long value) {
+        char digits[24];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+    // As printf "%g": six significant digits, no trailing zeros.
+    SvgText& putDouble(double value) {
+        char digits[32];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 6).ptr;
+        return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+    // As printf "%.<digits>f".
+    SvgText& putFixed(double value, int digits);
+
+    std::size_t size() const;
+    // Hands every block, in order, to the stream.
+    void writeTo(std::ostream& output) const;
+    // The whole text as one string (for tests and small documents).
+    std::string str() const;
+
+private:
+    std::size_t room() const { return static_cast<std::size_t>(m_end - m_cursor); }
+    void addBlock();
+    void putAcrossBlocks(std::string_view text);
+
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_cursor = nullptr;
+    char* m_end = nullptr;
+};
+
+}  // namespace notegraph
