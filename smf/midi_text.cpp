@@ -1,6 +1,7 @@
 #include "smf/midi_text.h"
 
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 #include "smf/midi_layout.h"
@@ -133,6 +134,15 @@ void putHeader(TextBuffer& out, const FileHeader& header, bool comments) {
     }
 }
 
+int decimalDigits(std::uint32_t value) {
+    int digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
 // Characters putEventBytes writes for the message.
 std::size_t printedSize(const MidiMessage& message) {
     if (message.empty()) {
@@ -140,7 +150,7 @@ std::size_t printedSize(const MidiMessage& message) {
     }
     std::size_t size = 3 * message.size() - 1;
     if (message.isSysex()) {
-        size += 2 + std::to_string(message.size() - 1).size();
+        size += 2 + static_cast<std::size_t>(decimalDigits(static_cast<std::uint32_t>(message.size() - 1)));
     }
     return size;
 }
@@ -163,6 +173,57 @@ void putEventBytes(TextBuffer& out, const MidiMessage& message) {
 
 }  // namespace
 
+namespace {
+
+// Channel messages are the bulk of a file: their descriptions go straight
+// into the buffer, without building strings.
+void putNote(TextBuffer& out, int key) {
+    static constexpr const char* kNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    out.put(kNames[key % 12]).putInt(key / 12 - 1).put(" (").putInt(key).put(')');
+}
+
+void putChannelDescription(TextBuffer& out, const MidiMessage& message) {
+    const int p1 = message.getP1();
+    const int p2 = message.getP2();
+    switch (message.getCommandNibble()) {
+        case 0x80:
+            out.put("note-off ");
+            putNote(out, p1);
+            out.put(" velocity ").putInt(p2);
+            break;
+        case 0x90:
+            out.put(p2 == 0 ? "note-off " : "note-on ");
+            putNote(out, p1);
+            if (p2 == 0) {
+                out.put(" (note-on, velocity 0)");
+            } else {
+                out.put(" velocity ").putInt(p2);
+            }
+            break;
+        case 0xA0:
+            out.put("key pressure ");
+            putNote(out, p1);
+            out.put(" value ").putInt(p2);
+            break;
+        case 0xB0: out.put("controller ").putInt(p1).put(" value ").putInt(p2); break;
+        case 0xC0: out.put("program ").putInt(p1); break;
+        case 0xD0: out.put("channel pressure ").putInt(p1); break;
+        case 0xE0: out.put("pitch bend ").putInt(p1 + (p2 << 7)); break;
+        default: out.put("message"); return;
+    }
+    out.put(", channel ").putInt(message.getChannelNibble() + 1);
+}
+
+void putDescription(TextBuffer& out, const MidiMessage& message) {
+    if (message.isChannelMessage() && message.size() >= 2) {
+        putChannelDescription(out, message);
+    } else {
+        out.put(describeMessage(message));
+    }
+}
+
+}  // namespace
+
 std::string describeMessage(const MidiMessage& message) {
     if (message.empty()) {
         return "empty message";
@@ -177,26 +238,15 @@ std::string describeMessage(const MidiMessage& message) {
     if (status == 0xF7) {
         return "system exclusive continuation, " + std::to_string(message.size() - 1) + " bytes";
     }
-    const int p1 = message.getP1();
-    const int p2 = message.getP2();
-    switch (message.getCommandNibble()) {
-        case 0x80:
-            return "note-off " + noteText(p1) + " velocity " + std::to_string(p2) + channelSuffix(message);
-        case 0x90:
-            if (p2 == 0) {
-                return "note-off " + noteText(p1) + " (note-on, velocity 0)" + channelSuffix(message);
-            }
-            return "note-on " + noteText(p1) + " velocity " + std::to_string(p2) + channelSuffix(message);
-        case 0xA0:
-            return "key pressure " + noteText(p1) + " value " + std::to_string(p2) + channelSuffix(message);
-        case 0xB0:
-            return "controller " + std::to_string(p1) + " value " + std::to_string(p2) + channelSuffix(message);
-        case 0xC0: return "program " + std::to_string(p1) + channelSuffix(message);
-        case 0xD0: return "channel pressure " + std::to_string(p1) + channelSuffix(message);
-        case 0xE0:
-            return "pitch bend " + std::to_string(p1 + (p2 << 7)) + channelSuffix(message);
-        default: return "message";
+    if (!message.isChannelMessage() || message.size() < 2) {
+        return "message";
     }
+    std::ostringstream text;
+    {
+        TextBuffer out(text);
+        putChannelDescription(out, message);
+    }
+    return text.str();
 }
 
 bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeComments comments) {
@@ -233,7 +283,7 @@ bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeCo
                 putEventBytes(out, message);
                 if (withComments) {
                     // Line the comments up at column 40 (tabs of 8) where the bytes allow.
-                    const std::size_t deltaColumns = 8 * ((1 + std::to_string(e.delta).size()) / 8 + 1);
+                    const std::size_t deltaColumns = 8 * static_cast<std::size_t>((1 + decimalDigits(e.delta)) / 8 + 1);
                     std::size_t column = deltaColumns + printedSize(message);
                     do {
                         out.put('\t');
@@ -243,7 +293,7 @@ bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeCo
                     if (showTicks) {
                         out.put("tick ").putInt(e.tick).put(": ");
                     }
-                    out.put(describeMessage(message));
+                    putDescription(out, message);
                 }
                 out.put('\n');
             },
