@@ -168,6 +168,22 @@ TEST(NotegraphSvgText, KeepsTextAcrossBlocks) {
     EXPECT_EQ(notegraph::SvgText().str(), "");
 }
 
+TEST(NotegraphSvgText, CopiesItsOwnTextAcrossBlocks) {
+    notegraph::SvgText text;
+    text.put("head|");
+    const std::size_t from = text.size();
+    std::string copied;
+    for (int i = 0; i < 200000; ++i) {
+        text.putInt(i).put(' ');
+        copied += std::to_string(i) + " ";
+    }
+    const std::size_t to = text.size();
+    text.put('|');
+    text.putCopy(from, to);
+    text.putCopy(to, to);
+    EXPECT_EQ(text.str(), "head|" + copied + "|" + copied);
+}
+
 // A track of note-ons at the given onsets, with a note-off between each so
 // that the note numbers differ from the event indices.
 smf::MidiEventList noteOns(std::initializer_list<double> onsets) {

@@ -79,21 +79,34 @@ void writeTrackNotes(SvgText& out, const Settings& settings, const smf::MidiEven
     }
 }
 
-void writeBackdrops(SvgText& out, const Settings& settings, const smf::Tunefolio& file,
-                    const std::vector<double>& hues) {
+// Where the notes of each track stand in the text, so that a second pass
+// writing the same notes can copy them instead of formatting them again.
+struct NoteText {
+    std::size_t from = 0;
+    std::size_t to = 0;
+};
+
+std::vector<NoteText> writeBackdrops(SvgText& out, const Settings& settings, const smf::Tunefolio& file,
+                                     const std::vector<double>& hues) {
+    std::vector<NoteText> noteText(hues.size());
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
         if (hues[static_cast<std::size_t>(n)] < 0) {
             continue;
         }
         out.put("\t\t<g opacity=\"0.5\" class=\"note-backdrops track-").putInt(n).put("\"");
         out.put(" style=\"").put(settings.dark ? "fill:white;" : "fill:black;").put("\" >\n");
+        NoteText& text = noteText[static_cast<std::size_t>(n)];
+        text.from = out.size();
         writeTrackNotes(out, settings, file[n], n, false);
+        text.to = out.size();
         out.put("\t\t</g>\n");
     }
+    return noteText;
 }
 
+// backdrops: the note text of the backdrop pass, or empty when there was none.
 void writeColouredNotes(SvgText& out, const Settings& settings, const smf::Tunefolio& file,
-                        const std::vector<double>& hues) {
+                        const std::vector<double>& hues, const std::vector<NoteText>& backdrops) {
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
         const double hue = hues[static_cast<std::size_t>(n)];
         if (hue < 0) {
@@ -110,7 +123,13 @@ void writeColouredNotes(SvgText& out, const Settings& settings, const smf::Tunef
             out.put(" fill:hsl(").putDouble(hue).put(", 100%, 75%);\"");
         }
         out.put(" >\n");
-        writeTrackNotes(out, settings, file[n], n, settings.data);
+        if (!settings.data && !backdrops.empty()) {
+            // Without data comments the notes read exactly as in the backdrop.
+            const NoteText& text = backdrops[static_cast<std::size_t>(n)];
+            out.putCopy(text.from, text.to);
+        } else {
+            writeTrackNotes(out, settings, file[n], n, settings.data);
+        }
         out.put("\t\t</g>\n");
     }
 }
@@ -226,10 +245,11 @@ void writeBody(SvgText& out, smf::Tunefolio& file, const Settings& settings) {
             }
         }
     }
+    std::vector<NoteText> backdrops;
     if (!settings.blackAndWhite) {
-        writeBackdrops(out, settings, file, hues);
+        backdrops = writeBackdrops(out, settings, file, hues);
     }
-    writeColouredNotes(out, settings, file, hues);
+    writeColouredNotes(out, settings, file, hues, backdrops);
     out.put("\t</g>\n");
 }
 

@@ -28,6 +28,17 @@ void SvgText::putAcrossBlocks(std::string_view text) {
     }
 }
 
+void SvgText::putCopy(std::size_t from, std::size_t to) {
+    to = std::min(to, size());
+    while (from < to) {
+        // Blocks never move, so the source stays valid while put() adds blocks.
+        const char* source = m_blocks[from / kBlockSize].get() + from % kBlockSize;
+        const std::size_t piece = std::min(to - from, kBlockSize - from % kBlockSize);
+        put(std::string_view(source, piece));
+        from += piece;
+    }
+}
+
 std::size_t SvgText::size() const {
     if (m_blocks.empty()) {
         return 0;

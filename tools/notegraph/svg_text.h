@@ -51,6 +51,10 @@ public:
     // As printf "%.<digits>f".
     SvgText& putFixed(double value, int digits);
 
+    // Appends a copy of the text already held between two offsets (as
+    // size() returned them earlier).
+    void putCopy(std::size_t from, std::size_t to);
+
     std::size_t size() const;
     // Hands every block, in order, to the stream.
     void writeTo(std::ostream& output) const;
