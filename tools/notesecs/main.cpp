@@ -1,0 +1,54 @@
+// notesecs: lists the notes of a MIDI file in seconds at the file's first
+// tempo, one line per note as it ends.
+#include <iostream>
+#include <string>
+
+#include "frame/frame.h"
+#include "smf/text_buffer.h"
+#include "note_seconds.h"
+
+namespace {
+
+std::string usage(std::string_view command) {
+    return "Usage: " + std::string(command) + " tunefolio\n";
+}
+
+const frame::Tool kTool{
+    .family = frame::Family::Classic,
+    .authorDate = "22 Jan 2002",
+    .version = "22 Jan 2002",
+    .usage = usage,
+    .options = {
+        {"debug=b", "debug mode to find errors in input file"},
+        {"max=i:100000", "maximum number of notes expected in input"},
+    },
+};
+
+smf::Options options;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    frame::checkStandardOptions(options, kTool, argc, argv);
+    if (options.getArgCount() != 1) {
+        frame::print(usage(options.getCommand()));
+        return 1;
+    }
+
+    smf::Tunefolio file;
+    if (!file.read(options.getArg(1))) {
+        return frame::error("Error: could not read MIDI file " + options.getArg(1));
+    }
+    file.absoluteTicks();
+    file.joinTracks();
+
+    smf::TextBuffer out(std::cout);
+    notesecs::NoteSecondsWriter writer(out, file.getTicksPerQuarterNote());
+    for (const smf::MidiEvent& event : file[0]) {
+        writer.write(event);
+    }
+    if (!out.flushStream()) {
+        return frame::error("Error: could not write to standard output");
+    }
+    return 0;
+}
