@@ -15,6 +15,17 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Whether the name itself is the regular file that was opened. Only such a
+// file is removed after a failed write: a device, or a link such as
+// /dev/stdout on a full disk, must survive the failure.
+bool namesRegularFile(const std::string& name, std::FILE* file) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(::fileno(file), &opened) == 0 && S_ISREG(opened.st_mode) &&
+           ::lstat(name.c_str(), &named) == 0 && S_ISREG(named.st_mode) && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name) {
@@ -64,9 +75,10 @@ bool writeFileBytes(const std::string& name, std::span<const std::uint8_t> bytes
     if (!file) {
         return false;
     }
+    const bool removable = namesRegularFile(name, file.get());
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     ok = std::fclose(file.release()) == 0 && ok;
-    if (!ok) {
+    if (!ok && removable) {
         std::remove(name.c_str());
     }
     return ok;

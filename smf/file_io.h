@@ -17,7 +17,8 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name);
 std::optional<std::vector<std::uint8_t>> readStreamBytes(std::istream& in);
 
 // Writes the bytes to the named file, replacing it. On failure the file is
-// removed rather than left half written, and the result is false.
+// removed rather than left half written (unless the name is a device or a
+// link, which are left in place), and the result is false.
 bool writeFileBytes(const std::string& name, std::span<const std::uint8_t> bytes);
 
 }  // namespace smf
