@@ -1,0 +1,47 @@
+// smfannotate: prints a MIDI file as hexscribe text with a comment on every
+// header field and one line per event, ready to edit and compile back.
+#include <iostream>
+#include <string>
+
+#include "annotate.h"
+#include "frame/frame.h"
+
+namespace {
+
+std::string usage(std::string_view command) {
+    return "Usage: " + std::string(command) + " tunefolio\n";
+}
+
+const frame::Tool kTool{
+    .family = frame::Family::Classic,
+    .authorDate = "22 Jan 2002",
+    .version = "12 Nov 2003",
+    .usage = usage,
+    .options = {{"debug=b", "debug mode to find errors in input file"}},
+};
+
+smf::Options options;
+
+// Accepted for compatibility; the listing is the same either way.
+bool debug = false;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    frame::checkStandardOptions(options, kTool, argc, argv);
+    debug = options.getBoolean("debug");
+    if (options.getArgCount() != 1) {
+        frame::print(usage(options.getCommand()));
+        return 1;
+    }
+
+    smf::Tunefolio file(options.getArg(1));
+    if (!file.status()) {
+        return frame::error("Error: could not read MIDI file " + options.getArg(1));
+    }
+    file.deltaTicks();
+    if (!writeAnnotated(std::cout, file)) {
+        return frame::error("Error: could not write to standard output");
+    }
+    return 0;
+}
