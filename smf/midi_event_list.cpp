@@ -1,6 +1,9 @@
 #include "smf/midi_event_list.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <functional>
 #include <numeric>
 
 namespace smf {
@@ -128,46 +131,60 @@ MidiEventList MidiEventList::mergeSorted(std::vector<MidiEventList>& lists) {
     }
     MidiEventList merged;
     merged.m_events.reserve(total);
-    // Where each source event lands, to translate the link offsets after.
+    // Where each linked source event lands, to translate the link offsets.
     std::vector<std::vector<int>> landed(lists.size());
     for (std::size_t t = 0; t < lists.size(); ++t) {
-        landed[t].resize(lists[t].m_events.size());
-    }
-    // A min-heap of list heads ordered by (tick, list number): with a
-    // handful of tracks this is a few comparisons per event.
-    std::vector<std::size_t> position(lists.size(), 0);
-    auto later = [&lists, &position](std::size_t a, std::size_t b) {
-        const int ta = lists[a].m_events[position[a]].tick;
-        const int tb = lists[b].m_events[position[b]].tick;
-        return ta != tb ? ta > tb : a > b;
-    };
-    std::vector<std::size_t> heap;
-    for (std::size_t t = 0; t < lists.size(); ++t) {
-        if (!lists[t].m_events.empty()) {
-            heap.push_back(t);
+        const auto& events = lists[t].m_events;
+        if (std::any_of(events.begin(), events.end(), [](const MidiEvent& e) { return e.m_link != 0; })) {
+            landed[t].resize(events.size());
         }
     }
+    // A min-heap of the list heads keyed by (tick, list number) in one
+    // integer. The head list then gives events in a burst for as long as
+    // they come before the next head, so the heap is touched once per run.
+    auto keyOf = [](std::int64_t tick, std::size_t list) {
+        return ((tick - std::int64_t{INT32_MIN}) << 16) | static_cast<std::int64_t>(list);
+    };
+    std::vector<std::int64_t> heap;
+    std::vector<std::size_t> position(lists.size(), 0);
+    for (std::size_t t = 0; t < lists.size(); ++t) {
+        if (!lists[t].m_events.empty()) {
+            heap.push_back(keyOf(lists[t].m_events.front().tick, t));
+        }
+    }
+    const auto later = std::greater<std::int64_t>();
     std::make_heap(heap.begin(), heap.end(), later);
     while (!heap.empty()) {
         std::pop_heap(heap.begin(), heap.end(), later);
-        const std::size_t t = heap.back();
-        const std::size_t i = position[t];
-        landed[t][i] = static_cast<int>(merged.m_events.size());
-        merged.m_events.push_back(std::move(lists[t].m_events[i]));
-        merged.m_events.back().track = static_cast<int>(t);
-        if (++position[t] < lists[t].m_events.size()) {
+        const auto t = static_cast<std::size_t>(heap.back() & 0xFFFF);
+        heap.pop_back();
+        const std::int64_t bound = heap.empty() ? INT64_MAX : heap.front();
+        auto& source = lists[t].m_events;
+        std::vector<int>& landing = landed[t];
+        std::size_t i = position[t];
+        do {
+            if (!landing.empty()) {
+                landing[i] = static_cast<int>(merged.m_events.size());
+            }
+            merged.m_events.push_back(std::move(source[i]));
+            merged.m_events.back().track = static_cast<int>(t);
+            ++i;
+        } while (i < source.size() && keyOf(source[i].tick, t) < bound);
+        position[t] = i;
+        if (i < source.size()) {
+            heap.push_back(keyOf(source[i].tick, t));
             std::push_heap(heap.begin(), heap.end(), later);
-        } else {
-            heap.pop_back();
         }
     }
     for (std::size_t t = 0; t < lists.size(); ++t) {
         const auto& source = lists[t].m_events;
-        for (std::size_t i = 0; i < source.size(); ++i) {
-            if (source[i].m_link != 0) {
-                const int at = landed[t][i];
-                const int partner = landed[t][i + static_cast<std::size_t>(source[i].m_link)];
-                merged.m_events[static_cast<std::size_t>(at)].m_link = partner - at;
+        if (!landed[t].empty()) {
+            for (std::size_t i = 0; i < source.size(); ++i) {
+                if (source[i].m_link != 0) {
+                    const int at = landed[t][i];
+                    const int partner = landed[t][i + static_cast<std::size_t>(source[i].m_link)];
+                    merged.m_events[static_cast<std::size_t>(at)].m_link = partner - at;
+                }
             }
         }
         lists[t].m_events.clear();

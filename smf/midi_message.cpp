@@ -27,8 +27,11 @@ MidiMessage::MidiMessage(const MidiMessage& other) : MidiMessage() {
     assign(other.bytes());
 }
 
-MidiMessage::MidiMessage(MidiMessage&& other) noexcept : MidiMessage() {
-    *this = std::move(other);
+MidiMessage::MidiMessage(MidiMessage&& other) noexcept
+    : m_heap(std::move(other.m_heap)), m_size(other.m_size) {
+    // Whichever member of the union is in use, its four bytes move as they are.
+    std::memcpy(m_inline, other.m_inline, kInlineCapacity);
+    other.m_size = 0;
 }
 
 MidiMessage& MidiMessage::operator=(const MidiMessage& other) {
@@ -51,7 +54,6 @@ MidiMessage& MidiMessage::operator=(MidiMessage&& other) noexcept {
     }
     m_size = other.m_size;
     other.m_size = 0;
-    std::memset(other.m_inline, 0, kInlineCapacity);
     return *this;
 }
 
