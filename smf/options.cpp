@@ -348,20 +348,26 @@ bool Options::isOneLetterOption(char letter) const {
     return find(std::string_view(&letter, 1)) != nullptr;
 }
 
-bool Options::startsOption(std::string_view word) const {
+bool Options::startsOption(std::size_t index) const {
+    const std::string_view word = m_words[index];
     if (word.size() < 2 || word.front() != '-') {
         return false;   // "" and "-" are arguments
     }
-    if (word[1] == '-' || isOneLetterOption(word[1])) {
+    if (word[1] == '-' || !scanWholeNumber(word)) {
         return true;
     }
-    return !scanWholeNumber(word);   // "-5", "-0x10", "-1.5" are arguments
+    // A number such as "-25" stays an argument unless the declared letters
+    // claim it whole, so that a digit option cannot swallow negative numbers.
+    if (word.size() == 2) {
+        return isOneLetterOption(word[1]);
+    }
+    return readLetterBundle(index).error.empty();
 }
 
 bool Options::parseWords() {
     for (std::size_t index = 0; index < m_words.size(); ++index) {
         const std::string& word = m_words[index];
-        if (!startsOption(word)) {
+        if (!startsOption(index)) {
             m_arguments.push_back(word);
             continue;
         }
@@ -414,51 +420,87 @@ bool Options::parseLongOption(std::size_t& index) {
     return assignValue(*def, spelled, m_words[index]);
 }
 
-bool Options::parseLetterBundle(std::size_t& index) {
+Options::BundleReading Options::readLetterBundle(std::size_t index) const {
     const std::string_view word = m_words[index];
+    BundleReading reading;
     for (std::size_t pos = 1; pos < word.size(); ++pos) {
-        Definition* def = find(word.substr(pos, 1));
-        if (def == nullptr) {
+        const auto found = m_index.find(word.substr(pos, 1));
+        if (found == m_index.end()) {
             if (pos == 1) {
-                return fail("Error: unknown option " + std::string(word));
+                reading.error = "Error: unknown option " + std::string(word);
+            } else {
+                reading.error = "Error: unknown option -" +
+                                std::string(word.substr(pos, characterLength(word, pos))) + " in " +
+                                std::string(word);
             }
-            return fail("Error: unknown option -" +
-                        std::string(word.substr(pos, characterLength(word, pos))) + " in " +
-                        std::string(word));
+            return reading;
         }
-        const std::string spelled = "-" + std::string(word.substr(pos, 1));
-        if (def->type == Type::Boolean) {
-            def->given = true;
+        const Definition& def = m_definitions[found->second];
+        LetterUse use{found->second, {}, false};
+        if (def.type == Type::Boolean) {
+            reading.uses.push_back(use);
             continue;
         }
+        const std::string spelled = "-" + std::string(word.substr(pos, 1));
         if (pos + 1 < word.size()) {
-            return assignValue(*def, spelled, word.substr(pos + 1));
+            use.value = word.substr(pos + 1);
+        } else if (index + 1 < m_words.size()) {
+            use.value = m_words[index + 1];
+            use.takesNextWord = true;
+        } else {
+            reading.error = "Error: option " + spelled + " needs a value";
+            return reading;
         }
-        if (index + 1 >= m_words.size()) {
-            return fail("Error: option " + spelled + " needs a value");
+        reading.error = valueError(def, spelled, use.value);
+        reading.uses.push_back(use);
+        return reading;
+    }
+    return reading;
+}
+
+bool Options::parseLetterBundle(std::size_t& index) {
+    BundleReading reading = readLetterBundle(index);
+    if (!reading.error.empty()) {
+        return fail(std::move(reading.error));
+    }
+    for (const LetterUse& use : reading.uses) {
+        Definition& def = m_definitions[use.definition];
+        def.given = true;
+        if (def.type != Type::Boolean) {
+            def.value = std::string(use.value);
         }
-        ++index;
-        return assignValue(*def, spelled, m_words[index]);
+        if (use.takesNextWord) {
+            ++index;
+        }
     }
     return true;
 }
 
-bool Options::assignValue(Definition& def, std::string_view spelled, std::string_view value) {
+std::string Options::valueError(const Definition& def, std::string_view spelled,
+                                 std::string_view value) const {
+    if (def.type != Type::Integer && def.type != Type::Double) {
+        return {};
+    }
     const std::string prefix = "Error: option " + std::string(spelled);
-    if (def.type == Type::Integer || def.type == Type::Double) {
-        const auto number = scanWholeNumber(value);
-        if (!number) {
-            return fail(prefix + " expects a number, got " + quoted(value));
-        }
-        if (def.type == Type::Integer && !number->integral) {
-            return fail(prefix + " expects an integer, got " + quoted(value));
-        }
-        const bool fits = def.type == Type::Integer
-                              ? number->inRange && fitsInt(number->integer)
-                              : std::isfinite(number->real);
-        if (!fits) {
-            return fail(prefix + " value " + quoted(value) + " is out of range");
-        }
+    const auto number = scanWholeNumber(value);
+    if (!number) {
+        return prefix + " expects a number, got " + quoted(value);
+    }
+    if (def.type == Type::Integer && !number->integral) {
+        return prefix + " expects an integer, got " + quoted(value);
+    }
+    const bool fits = def.type == Type::Integer ? number->inRange && fitsInt(number->integer)
+                                                : std::isfinite(number->real);
+    if (!fits) {
+        return prefix + " value " + quoted(value) + " is out of range";
+    }
+    return {};
+}
+
+bool Options::assignValue(Definition& def, std::string_view spelled, std::string_view value) {
+    std::string problem = valueError(def, spelled, value);
+    if (!problem.empty()) {
+        return fail(std::move(problem));
     }
     def.given = true;
     def.value = std::string(value);

@@ -12,11 +12,18 @@
 //   - Every name may be written with "--": "--track 5" or "--track=5".
 //   - A value option takes the next word as its value even when that word
 //     starts with "-" ("-c -3").
-//   - Where an option could start, a word that begins with "-", names no
-//     declared one-letter option and reads as a number ("-5", "-0x10",
-//     "-1.5") is an argument. A word whose first letter after "-" is a
-//     declared one-letter name is always read as options: with an option "2"
-//     declared, "-25" is "-2" followed by "-5".
+//   - Where an option could start, a word that begins with "-" and reads as
+//     a whole number ("-5", "-25", "-0x10", "-1.5", "-1e3") is an argument,
+//     unless the declared one-letter options claim it whole: the word is
+//     exactly one declared one-letter option ("-2" with an option "2"
+//     declared; a missing value is then an error), or the word is a bundle
+//     that reads without any error, attached and next-word values included
+//     ("-22" with a boolean "2"; "-12" with an integer option "1"). So with
+//     a boolean "2" and no option "5", "-25" is the number -25, and with an
+//     integer option "1", "-1.5" is the number -1.5 (".5" is no integer).
+//     Programs taking negative numbers as arguments therefore keep them even
+//     when they declare digit options. A word that does not read as a number
+//     is always read as options ("-5x" is an unknown option).
 //     "--" ends the options; "-" alone is an argument.
 //   - Integer values: decimal or "0x" hexadecimal, optional sign, within the
 //     range of int. Floating-point values: decimal syntax with optional
@@ -104,11 +111,26 @@ private:
     std::string_view effectiveText(const Definition& def) const;
     void reset();
     bool fail(std::string message);
+    // One option of a bundle of one-letter options, with its value when it
+    // takes one (attached to the bundle or the next word).
+    struct LetterUse {
+        std::size_t definition = 0;
+        std::string_view value;
+        bool takesNextWord = false;
+    };
+    struct BundleReading {
+        std::vector<LetterUse> uses;
+        std::string error;   // empty when the whole word reads as options
+    };
+
+    std::string valueError(const Definition& def, std::string_view spelled,
+                           std::string_view value) const;
     bool assignValue(Definition& def, std::string_view spelled, std::string_view value);
     bool parseWords();
     bool parseLongOption(std::size_t& index);
+    BundleReading readLetterBundle(std::size_t index) const;
     bool parseLetterBundle(std::size_t& index);
-    bool startsOption(std::string_view word) const;
+    bool startsOption(std::size_t index) const;
 
     std::vector<Definition> m_definitions;
     // Every name of every option, pointing into m_definitions.

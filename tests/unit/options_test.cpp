@@ -202,9 +202,79 @@ TEST(OptionsTest, DeclaredDigitLetterIsAnOption) {
     ASSERT_TRUE(parse(opts, {"prog", "-2", "-3"}));
     EXPECT_TRUE(opts.getBoolean("bin2"));
     EXPECT_EQ(args(opts), Strings{"-3"});
-    // The first letter decides: "-25" is the bundle "-2" "-5".
-    EXPECT_FALSE(parse(opts, {"prog", "-25"}));
-    EXPECT_EQ(opts.getError(), "Error: unknown option -5 in -25");
+}
+
+TEST(OptionsTest, NumberStartingWithDigitOptionIsAnArgument) {
+    auto opts = toolOptions();
+    // "5" is no option, so "-25" cannot be the bundle "-2" "-5".
+    ASSERT_TRUE(parse(opts, {"prog", "-25", "-2.5", "-2e3", "-20"}));
+    EXPECT_FALSE(opts.getBoolean("bin2"));
+    EXPECT_EQ(args(opts), (Strings{"-25", "-2.5", "-2e3", "-20"}));
+}
+
+TEST(OptionsTest, ValidBundleOfDigitOptionsStaysOptions) {
+    auto opts = toolOptions();
+    ASSERT_TRUE(parse(opts, {"prog", "-22", "x"}));
+    EXPECT_TRUE(opts.getBoolean("bin2"));
+    EXPECT_EQ(args(opts), Strings{"x"});
+}
+
+TEST(OptionsTest, DigitValueOptionClaimsNumberWhenItsValueIsValid) {
+    smf::Options opts;
+    opts.define("1|one=i:0");
+    opts.define("2|two=b");
+    // "-12" is the option 1 with the value 2.
+    ASSERT_TRUE(parse(opts, {"prog", "-12"}));
+    EXPECT_EQ(opts.getInteger("one"), 2);
+    EXPECT_EQ(opts.getArgCount(), 0);
+    // ".5" is no integer, so "-1.5" is a number.
+    ASSERT_TRUE(parse(opts, {"prog", "-1.5"}));
+    EXPECT_FALSE(opts.getBoolean("one"));
+    EXPECT_EQ(args(opts), Strings{"-1.5"});
+    // "-21" ends with the value option: it takes the next word, if valid.
+    ASSERT_TRUE(parse(opts, {"prog", "-21", "7"}));
+    EXPECT_TRUE(opts.getBoolean("two"));
+    EXPECT_EQ(opts.getInteger("one"), 7);
+    EXPECT_EQ(opts.getArgCount(), 0);
+    ASSERT_TRUE(parse(opts, {"prog", "-21", "x"}));
+    EXPECT_FALSE(opts.getBoolean("two"));
+    EXPECT_EQ(args(opts), (Strings{"-21", "x"}));
+    ASSERT_TRUE(parse(opts, {"prog", "-21"}));
+    EXPECT_EQ(args(opts), Strings{"-21"});
+}
+
+TEST(OptionsTest, DigitOptionAloneIsAlwaysTheOption) {
+    smf::Options opts;
+    opts.define("1|one=i:0");
+    EXPECT_FALSE(parse(opts, {"prog", "-1"}));
+    EXPECT_EQ(opts.getError(), "Error: option -1 needs a value");
+    EXPECT_FALSE(parse(opts, {"prog", "-1", "x"}));
+    EXPECT_EQ(opts.getError(), "Error: option -1 expects a number, got \"x\"");
+}
+
+TEST(OptionsTest, DigitOptionValueMayBeNegativeNumber) {
+    smf::Options opts;
+    opts.define("2|two=i:0");
+    ASSERT_TRUE(parse(opts, {"prog", "-2", "-25", "-7"}));
+    EXPECT_EQ(opts.getInteger("two"), -25);
+    EXPECT_EQ(args(opts), Strings{"-7"});
+    // An attached value is a valid use of the option: "-25" is "-2" "5".
+    ASSERT_TRUE(parse(opts, {"prog", "-25"}));
+    EXPECT_EQ(opts.getInteger("two"), 5);
+    EXPECT_EQ(opts.getArgCount(), 0);
+}
+
+TEST(OptionsTest, HexNumberWordWithDeclaredHexLetters) {
+    smf::Options opts;
+    opts.define("0=b");
+    opts.define("x=b");
+    opts.define("1=b");
+    // Every letter of "-0x1" is a declared boolean: the bundle wins.
+    ASSERT_TRUE(parse(opts, {"prog", "-0x1", "-0x2"}));
+    EXPECT_TRUE(opts.getBoolean("0"));
+    EXPECT_TRUE(opts.getBoolean("x"));
+    EXPECT_TRUE(opts.getBoolean("1"));
+    EXPECT_EQ(args(opts), Strings{"-0x2"});
 }
 
 TEST(OptionsTest, NumberLookalikesThatAreNotNumbersAreOptions) {
