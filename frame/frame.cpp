@@ -1,5 +1,6 @@
 #include "frame/frame.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -45,14 +46,18 @@ void declareOptions(smf::Options& options, const Tool& tool) {
         case Family::Classic: {
             const StandardTexts classic{"author of program", "compilation info", "example usages",
                                         "short description"};
-            if (tool.order == OwnOptions::AfterStandard) {
-                declareStandard(options, classic);
-            }
-            for (const OptionSpec& spec : tool.options) {
-                declare(options, spec);
-            }
+            std::size_t before = 0;
             if (tool.order == OwnOptions::BeforeStandard) {
-                declareStandard(options, classic);
+                before = tool.options.size();
+            } else if (tool.order == OwnOptions::AroundStandard) {
+                before = std::min(tool.ownOptionsBeforeStandard, tool.options.size());
+            }
+            for (std::size_t i = 0; i < before; ++i) {
+                declare(options, tool.options[i]);
+            }
+            declareStandard(options, classic);
+            for (std::size_t i = before; i < tool.options.size(); ++i) {
+                declare(options, tool.options[i]);
             }
             break;
         }

@@ -35,7 +35,9 @@ struct OptionSpec {
 };
 
 // Where a Classic program's own options stand among the standard ones.
-enum class OwnOptions { AfterStandard, BeforeStandard };
+// AroundStandard: the first `ownOptionsBeforeStandard` of them, then the
+// standard ones, then the rest.
+enum class OwnOptions { AfterStandard, BeforeStandard, AroundStandard };
 
 struct Tool {
     Family family = Family::Classic;
@@ -51,6 +53,7 @@ struct Tool {
     // The program's own options (Bare: all options, in declaration order).
     std::vector<OptionSpec> options;
     OwnOptions order = OwnOptions::AfterStandard;
+    std::size_t ownOptionsBeforeStandard = 0;  // AroundStandard only
     // Lower-case dated wording only: the help text of --example.
     std::string_view exampleHelp = "example useage of the program";
     // Replaces the two version lines when set (the program prints them).

@@ -1,6 +1,7 @@
 #include "smf/text_buffer.h"
 
 #include <charconv>
+#include <cmath>
 #include <ostream>
 
 namespace smf {
@@ -9,8 +10,81 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
+// "%g" of a value whose six significant digits all lie between 1e-4 and
+// 1e6, the range of times and durations in listings, without the general
+// conversion's cost: scale to six digits and place the decimal point. Gives
+// up (returns nullptr) wherever the scaled value is too close to a rounding
+// tie for the product's error to be ruled out, or rounds up to a new decade.
+char* formatShortDecimal(char* first, double value) {
+    static constexpr double kPowers[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5};
+    static constexpr double kScales[] = {1e9, 1e8, 1e7, 1e6, 1e5, 1e4, 1e3, 1e2, 1e1, 1e0};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e6)) {
+        return nullptr;
+    }
+    int decade = 9;  // magnitude lies in [kPowers[decade], 10 x kPowers[decade])
+    while (magnitude < kPowers[decade]) {
+        --decade;
+    }
+    const double scaled = magnitude * kScales[decade];  // in [1e5, 1e6), error below 1e-9
+    const double below = std::floor(scaled);
+    if (std::fabs(scaled - below - 0.5) < 1e-6) {
+        return nullptr;
+    }
+    const auto digits = static_cast<long>(scaled - below > 0.5 ? below + 1 : below);
+    if (digits < 100000 || digits > 999999) {
+        return nullptr;
+    }
+    char six[8];
+    std::to_chars(six, six + sizeof six, digits);
+    int used = 6;  // trailing zeros are dropped
+    while (used > 0 && six[used - 1] == '0') {
+        --used;
+    }
+    char* out = first;
+    if (value < 0) {
+        *out++ = '-';
+    }
+    const int exponent = decade - 4;  // of the leading digit
+    if (exponent >= 0) {
+        const int whole = exponent + 1;
+        for (int i = 0; i < whole; ++i) {
+            *out++ = six[i];
+        }
+        if (used > whole) {
+            *out++ = '.';
+            for (int i = whole; i < used; ++i) {
+                *out++ = six[i];
+            }
+        }
+    } else {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = -1; i > exponent; --i) {
+            *out++ = '0';
+        }
+        for (int i = 0; i < used; ++i) {
+            *out++ = six[i];
+        }
+    }
+    return out;
+}
+
 // Writes into buffer (at least 64 bytes); returns the end.
 char* formatGeneral(char* first, char* last, double value) {
+    // Whole numbers of magnitude below a million come out of "%g" as plain
+    // integers; listings are full of them (keys, channels, markers), and the
+    // integer conversion is several times faster. -0 keeps its sign below.
+    if (value > -1e6 && value < 1e6) {
+        const auto whole = static_cast<long>(value);
+        if (static_cast<double>(whole) == value) {
+            if (whole != 0 || !std::signbit(value)) {
+                return std::to_chars(first, last, whole).ptr;
+            }
+        } else if (char* end = formatShortDecimal(first, value)) {
+            return end;
+        }
+    }
     return std::to_chars(first, last, value, std::chars_format::general, 6).ptr;
 }
 
@@ -91,6 +165,10 @@ bool TextBuffer::flushStream() {
     flush();
     m_output.flush();
     return static_cast<bool>(m_output);
+}
+
+char* toCharsGeneral(char* first, char* last, double value) {
+    return formatGeneral(first, last, value);
 }
 
 std::string formatDouble(double value) {

@@ -57,5 +57,9 @@ private:
 // Number formatting shared by the writers and the tools.
 std::string formatDouble(double value);            // "%g"
 std::string formatFixed(double value, int digits);  // "%.<digits>f"
+// "%g" of value written at first; the room up to last must hold at least 32
+// characters. Returns the end of what was written. For lines built in a
+// local buffer and handed to a TextBuffer at once.
+char* toCharsGeneral(char* first, char* last, double value);
 
 }  // namespace smf
