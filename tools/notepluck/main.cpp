@@ -8,7 +8,6 @@
 #include "frame/frame.h"
 #include "smf/text_buffer.h"
 #include "smf/text_line.h"
-#include "smf/time_order.h"
 
 namespace {
 
@@ -81,16 +80,17 @@ void putEventLine(smf::TextBuffer& out, const smf::MidiEvent& event, int index) 
     out.put('\n');
 }
 
-// Every event in the order of the tracks joined into one (by tick, at equal
-// ticks the lower track first), numbered by its place in that order.
+// Every event of the joined track, numbered by its place in it.
 void listEvents(smf::TextBuffer& out, const smf::Tunefolio& file) {
-    int index = 0;
-    smf::forEachEventInTimeOrder(file, [&](const smf::MidiEvent& event, int) {
-        if (!onsetsOnly || isSoundingNoteOn(event)) {
-            putEventLine(out, event, index);
+    if (file.getTrackCount() == 0) {
+        return;
+    }
+    const smf::MidiEventList& events = file[0];
+    for (int i = 0; i < events.size(); ++i) {
+        if (!onsetsOnly || isSoundingNoteOn(events[i])) {
+            putEventLine(out, events[i], i);
         }
-        ++index;
-    });
+    }
 }
 
 }  // namespace
@@ -107,6 +107,7 @@ int main(int argc, char** argv) {
         return frame::errorOnStdout("Syntax error in file: " + name);
     }
     file.absoluteTicks();
+    file.joinTracks();
     file.doTimeAnalysis();
 
     smf::TextBuffer out(std::cout);
