@@ -13,14 +13,6 @@ namespace smf {
 
 namespace {
 
-std::string channelSuffix(const MidiMessage& message) {
-    return ", channel " + std::to_string(message.getChannelNibble() + 1);
-}
-
-std::string noteText(int key) {
-    return keyName(key) + " (" + std::to_string(key) + ")";
-}
-
 // Text of a meta message, with anything unprintable escaped so that the
 // comment stays on its line.
 std::string printableText(std::span<const std::uint8_t> bytes) {

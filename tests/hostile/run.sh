@@ -43,7 +43,7 @@ while IFS="$(printf '\t')" read -r name command; do
             137) problem="did not end within 10 s (killed)" ;;
             *) problem="exit code $status" ;;
         esac
-        if [ -z "$problem" ] && [ "${file#bad-}" != "$file" ]; then
+        if [ -z "$problem" ] && [ "${file#bad-}" != "$file" ] && [ "${name#text-}" = "$name" ]; then
             if [ $status != 1 ]; then
                 problem="accepted a file that is not MIDI (exit 0)"
             elif [ ! -s "$work/stderr" ] && [ ! -s "$work/stdout" ]; then
