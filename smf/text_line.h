@@ -2,9 +2,10 @@
 // handed to a TextBuffer at once.
 //
 // A listing of millions of events costs one call per line instead of one
-// per field. Numbers are formatted as TextBuffer formats them (std::to_chars;
-// doubles as printf "%g"). What does not fit is left out rather than
-// written beyond the buffer: size the line for its longest content.
+// per field. Numbers are formatted as TextBuffer formats them (integers by
+// std::to_chars, doubles as printf "%g" by toCharsGeneral). What does not
+// fit is left out rather than written beyond the buffer: size the line for
+// its longest content.
 #pragma once
 
 #include <array>
@@ -12,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "smf/text_buffer.h"
 
 namespace smf {
 
@@ -48,11 +51,13 @@ public:
     }
     // As printf "%g": six significant digits, no trailing zeros.
     TextLine& putDouble(double value) {
-        const auto result = std::to_chars(m_end, limit(), value, std::chars_format::general, 6);
-        if (result.ec == std::errc()) {
-            m_end = result.ptr;
+        if (room() >= kGeneralRoom) {
+            m_end = toCharsGeneral(m_end, limit(), value);
+            return *this;
         }
-        return *this;
+        char digits[kGeneralRoom];
+        char* end = toCharsGeneral(digits, digits + kGeneralRoom, value);
+        return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
     }
     // Two lower-case hexadecimal digits.
     TextLine& putHex2(std::uint8_t byte) {
@@ -70,6 +75,9 @@ public:
     void clear() { m_end = m_text.data(); }
 
 private:
+    // What toCharsGeneral needs free to write any double.
+    static constexpr std::size_t kGeneralRoom = 32;
+
     char* limit() { return m_text.data() + Capacity; }
     const char* limit() const { return m_text.data() + Capacity; }
 

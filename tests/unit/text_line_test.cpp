@@ -23,6 +23,15 @@ TEST(TextLine, LeavesOutWhatDoesNotFit) {
     EXPECT_EQ(line.text(), "abcdef");
 }
 
+TEST(TextLine, DoublesFitIntoTheLastFreeCharacters) {
+    smf::TextLine<24> line;
+    line.put("0123456789").putDouble(1.25).put(' ').putDouble(0.000123456).putDouble(0.5);
+    EXPECT_EQ(line.text(), "01234567891.25 0.5");  // 0.000123456 needs 11
+    smf::TextLine<10> narrow;
+    narrow.putDouble(123456789.0);
+    EXPECT_EQ(narrow.text(), "");
+}
+
 TEST(TextLine, ClearStartsAgain) {
     smf::TextLine<8> line;
     line.put("1234567");

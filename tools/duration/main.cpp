@@ -5,6 +5,7 @@
 #include "frame/frame.h"
 #include "smf/text_buffer.h"
 #include "smf/text_line.h"
+#include "smf/time_order.h"
 
 namespace {
 
@@ -75,9 +76,18 @@ void printNote(smf::TextBuffer& out, const smf::MidiEvent& note, int ticksPerQua
     out.put(line.text());
 }
 
-// Track by track, each block followed by an empty line when there are
-// several (a joined file has one).
+// Joined: one list in the order of the tracks joined into one (walked in
+// that order, not moved), each note with its source track. Otherwise track
+// by track, each block followed by an empty line when there are several.
 void printNotes(smf::TextBuffer& out, const smf::Tunefolio& file, int ticksPerQuarter) {
+    if (joinedListing) {
+        smf::forEachEventInTimeOrder(file, [&](const smf::MidiEvent& event, int) {
+            if (event.isNoteOn()) {
+                printNote(out, event, ticksPerQuarter);
+            }
+        });
+        return;
+    }
     const bool blockPerTrack = file.getTrackCount() > 1;
     for (int t = 0; t < file.getTrackCount(); ++t) {
         for (const smf::MidiEvent& event : file[t]) {
@@ -104,11 +114,8 @@ int main(int argc, char** argv) {
         return frame::error("Error: could not read MIDI file");
     }
     const int ticksPerQuarter = file.getTicksPerQuarterNote();
-    // Notes are paired within their tracks; the links survive the join.
+    // Notes are paired within their tracks.
     file.linkNotePairs();
-    if (joinedListing) {
-        file.joinTracks();
-    }
     if (timeUnit == TimeUnit::Seconds) {
         file.doTimeAnalysis();
     }

@@ -8,6 +8,7 @@
 #include "frame/frame.h"
 #include "smf/text_buffer.h"
 #include "smf/text_line.h"
+#include "smf/time_order.h"
 
 namespace {
 
@@ -80,17 +81,17 @@ void putEventLine(smf::TextBuffer& out, const smf::MidiEvent& event, int index) 
     out.put('\n');
 }
 
-// Every event of the joined track, numbered by its place in it.
+// Every event in the order of the tracks joined into one (by tick, at equal
+// ticks the lower track first), numbered by its place in that order. The
+// events are walked in that order, not moved.
 void listEvents(smf::TextBuffer& out, const smf::Tunefolio& file) {
-    if (file.getTrackCount() == 0) {
-        return;
-    }
-    const smf::MidiEventList& events = file[0];
-    for (int i = 0; i < events.size(); ++i) {
-        if (!onsetsOnly || isSoundingNoteOn(events[i])) {
-            putEventLine(out, events[i], i);
+    int index = 0;
+    smf::forEachEventInTimeOrder(file, [&](const smf::MidiEvent& event, int) {
+        if (!onsetsOnly || isSoundingNoteOn(event)) {
+            putEventLine(out, event, index);
         }
-    }
+        ++index;
+    });
 }
 
 }  // namespace
@@ -107,7 +108,6 @@ int main(int argc, char** argv) {
         return frame::errorOnStdout("Syntax error in file: " + name);
     }
     file.absoluteTicks();
-    file.joinTracks();
     file.doTimeAnalysis();
 
     smf::TextBuffer out(std::cout);
