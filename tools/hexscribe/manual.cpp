@@ -184,11 +184,11 @@ Decimal numbers are integers of one to four bytes or floating-point
 numbers of four or eight bytes, and may be negative.
 A decimal number starts with a quote character. The standard marker is
 the apostrophe ('), as in '100 or 4'44100, and it is what the MIDI
-programs of this suite write. The star (*) is accepted in its place, and
-the examples below use it: '100 and *100 are the same byte.
+programs of this suite write. The star (*) is accepted in its place:
+'100 and *100 are the same byte.
 
 Before the marker may stand the number of bytes to write, the letter u,
-or both in either order: 4u*453 and u4*453 are the same. With u the bytes
+or both in either order: 4u'453 and u4'453 are the same. With u the bytes
 are written least significant first (little-endian, as in WAVE files);
 without it the most significant byte comes first (big-endian, as in MIDI
 and NeXT/Sun sound files).
@@ -199,25 +199,25 @@ The byte counts of integers are 1 to 4, those of floating-point numbers
 4 and 8; a count of 8 always makes a floating-point number. With an
 explicit count of 1 any integer is accepted and truncated to its lowest
 byte. With a count of 2 or 4 the number must fit the signed or unsigned
-range of its width (2*-32768 to 2*65535, for example), and 3-byte integers
+range of its width (2'-32768 to 2'65535, for example), and 3-byte integers
 are positive only (0 to 16777215). Negative numbers are written in two's
 complement. No blank may stand before or after the marker.
 
     valid                       not valid
-    *100    = 100               * 100        blank after the marker
-    *-1     = 255               2 *1000      blank before the marker
-    1*256   =   0 (truncated)   *256         exceeds one byte in size
-    2*1000  = 1000              2*70000      exceeds two bytes in size
-    4u*453  = 453               3*-1         3-byte numbers are positive
-    u4*453  = 453               5*1          more than four bytes
-    4*44100 = 44100             2*1.5        floating point in two bytes
-    *2.5    = 2.5               *x           not a number
+    '100    = 100               ' 100        blank after the marker
+    '-1     = 255               2 '1000      blank before the marker
+    1'256   =   0 (truncated)   '256         exceeds one byte in size
+    2'1000  = 1000              2'70000      exceeds two bytes in size
+    4u'453  = 453               3'-1         3-byte numbers are positive
+    u4'453  = 453               5'1          more than four bytes
+    4'44100 = 44100             2'1.5        floating point in two bytes
+    '2.5    = 2.5               'x           not a number
 
-An 8-byte floating-point number such as 8*3.1415 stores 3.1415 in eight
+An 8-byte floating-point number such as 8'3.1415 stores 3.1415 in eight
 bytes. These words, compiled and listed with -b, give the bytes below:
 
     $ cat numbers.txt
-    *100 *-1 1*256 2*1000 2u*1000 u2*1000 4*44100 *2.5 8*3.1415
+    '100 '-1 1'256 2'1000 2u'1000 u2'1000 4'44100 '2.5 8'3.1415
     $ hexscribe -c numbers numbers.txt
     $ hexscribe -b numbers
      64 ff 00 03 e8 e8 03 e8 03 00 00 ac 44 40 20 00 00 40 09 21 ca c0 83 12 6f 
@@ -271,15 +271,15 @@ bits each. Every byte is written in hexadecimal and explained:
 The same file described succinctly, with characters and decimal numbers:
 
     +. +s +n +d      ; magic number (characters .snd)
-    4*50             ; offset of the first sample
-    4*10             ; bytes of sample data
-    4*3              ; encoding: 16-bit linear
-    4*44100          ; sampling rate
-    4*1              ; channels
+    4'50             ; offset of the first sample
+    4'10             ; bytes of sample data
+    4'3              ; encoding: 16-bit linear
+    4'44100          ; sampling rate
+    4'1              ; channels
     +f +i +v +e 20 +s +a +m +p +l +e +s 20 +o +f 20 +s +i +l +e +n +c +e 0 0 0
-    2u*0 2u*0 2u*0 2u*0 2u*0
+    2u'0 2u'0 2u'0 2u'0 2u'0
 
-Each sample is written as 2u*0, two zero bytes. The samples of a .snd file
+Each sample is written as 2u'0, two zero bytes. The samples of a .snd file
 are big-endian, but for zero the order of the bytes makes no difference.
 Both texts compile to the same 60 bytes, listed here with -b:
 
@@ -304,19 +304,19 @@ The same five samples as a WAVE file. This is its listing:
 and this is how it can be written by hand, field by field:
 
     +R +I +F +F           ; RIFF chunk descriptor
-    4u*46                 ; bytes to follow in the file
+    4u'46                 ; bytes to follow in the file
     +W +A +V +E           ; file type
     +f +m +t 20           ; "fmt " sub-chunk: the sample format
-    4u*16                 ; bytes to follow in the sub-chunk
-    2u*1                  ; format 1: linear samples
-    2u*1                  ; channels
-    4u*44100              ; sampling rate
-    4u*88200              ; bytes per second
-    2u*2                  ; bytes per sample frame
-    2u*16                 ; bits per sample
+    4u'16                 ; bytes to follow in the sub-chunk
+    2u'1                  ; format 1: linear samples
+    2u'1                  ; channels
+    4u'44100              ; sampling rate
+    4u'88200              ; bytes per second
+    2u'2                  ; bytes per sample frame
+    2u'16                 ; bits per sample
     +d +a +t +a           ; "data" sub-chunk: the samples
-    4u*10                 ; bytes to follow in the sub-chunk
-    2u*0 2u*0 2u*0 2u*0 2u*0
+    4u'10                 ; bytes to follow in the sub-chunk
+    2u'0 2u'0 2u'0 2u'0 2u'0
 
 
 Compiling the default listing or the -b listing of a file gives back the
