@@ -1,10 +1,12 @@
 #include "smf/file_io.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <istream>
 #include <memory>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace smf {
 
@@ -15,15 +17,11 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Whether the name itself is the regular file that was opened. Only such a
-// file is removed after a failed write: a device, or a link such as
-// /dev/stdout on a full disk, must survive the failure.
-bool namesRegularFile(const std::string& name, std::FILE* file) {
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(::fileno(file), &opened) == 0 && S_ISREG(opened.st_mode) &&
-           ::lstat(name.c_str(), &named) == 0 && S_ISREG(named.st_mode) && opened.st_dev == named.st_dev &&
-           opened.st_ino == named.st_ino;
+// The mode a newly created file gets: read and write for all, less the umask.
+mode_t defaultFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 }  // namespace
@@ -70,16 +68,64 @@ std::optional<std::vector<std::uint8_t>> readStreamBytes(std::istream& in) {
     return bytes;
 }
 
+namespace {
+
+bool writeAll(std::FILE* file, std::span<const std::uint8_t> bytes) {
+    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+// The regular file a name stands for once links are followed, or nothing
+// when it names something else (a device, a pipe) or nothing readable.
+std::optional<std::string> regularFileTarget(const std::string& name, bool& exists) {
+    struct stat info {};
+    exists = ::stat(name.c_str(), &info) == 0;
+    if (!exists) {
+        return name;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(name.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : name;
+}
+
+}  // namespace
+
 bool writeFileBytes(const std::string& name, std::span<const std::uint8_t> bytes) {
-    File file(std::fopen(name.c_str(), "wb"));
-    if (!file) {
+    bool exists = false;
+    const std::optional<std::string> target = regularFileTarget(name, exists);
+    if (!target) {
+        // A device or a pipe is written in place; nothing there to protect.
+        File file(std::fopen(name.c_str(), "wb"));
+        if (!file) {
+            return false;
+        }
+        const bool ok = writeAll(file.get(), bytes);
+        return std::fclose(file.release()) == 0 && ok;
+    }
+    // A regular file is replaced only once its new contents are complete:
+    // they go to a scratch file beside it, which then takes its name. A
+    // failed write (a full disk) leaves the old file as it was, even when it
+    // is also the input of the run.
+    std::string scratch = *target + ".XXXXXX";
+    const int descriptor = ::mkstemp(scratch.data());
+    if (descriptor < 0) {
         return false;
     }
-    const bool removable = namesRegularFile(name, file.get());
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    File file(::fdopen(descriptor, "wb"));
+    if (!file) {
+        ::close(descriptor);
+        std::remove(scratch.c_str());
+        return false;
+    }
+    struct stat old {};
+    const mode_t mode = exists && ::stat(target->c_str(), &old) == 0 ? (old.st_mode & 07777) : defaultFileMode();
+    bool ok = ::fchmod(descriptor, mode) == 0;
+    ok = writeAll(file.get(), bytes) && ok;
     ok = std::fclose(file.release()) == 0 && ok;
-    if (!ok && removable) {
-        std::remove(name.c_str());
+    ok = ok && std::rename(scratch.c_str(), target->c_str()) == 0;
+    if (!ok) {
+        std::remove(scratch.c_str());
     }
     return ok;
 }
