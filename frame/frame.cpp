@@ -161,6 +161,22 @@ int errorOnStdout(std::string_view line) {
     return 1;
 }
 
+bool readMidiFile(smf::Tunefolio& file, const std::string& name) {
+    if (file.read(name)) {
+        return true;
+    }
+    error("Error: could not read MIDI file " + name);
+    return false;
+}
+
+bool readMidiStandardInput(smf::Tunefolio& file) {
+    if (file.read(std::cin)) {
+        return true;
+    }
+    error("Error: could not read MIDI file from standard input");
+    return false;
+}
+
 bool readInput(smf::Tunefolio& file, const smf::Options& options) {
     if (options.getArgCount() >= 1) {
         return file.read(options.getArg(1));

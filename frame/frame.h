@@ -88,6 +88,13 @@ int error(std::string_view line);
 // The same on standard output.
 int errorOnStdout(std::string_view line);
 
+// Reads a named MIDI file (MIDI bytes or hexscribe text). When it cannot be
+// read, prints "Error: could not read MIDI file NAME" on standard error and
+// returns false.
+bool readMidiFile(smf::Tunefolio& file, const std::string& name);
+// The same for standard input ("... from standard input").
+bool readMidiStandardInput(smf::Tunefolio& file);
+
 // Reads the one input of a single-file program: the first argument, or
 // standard input when there is none.
 bool readInput(smf::Tunefolio& file, const smf::Options& options);

@@ -127,8 +127,7 @@ bool printMidiFiles() {
     bool allRead = true;
     bool first = true;
     for (const std::string& name : options.getArgList()) {
-        if (!file.read(name)) {
-            frame::error("Error: could not read MIDI file " + name);
+        if (!frame::readMidiFile(file, name)) {
             allRead = false;
             continue;
         }

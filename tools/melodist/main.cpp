@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
     const std::string input = options.getArg(1);
 
     smf::Tunefolio file;
-    if (!file.read(input)) {
-        return frame::error("Error: could not read MIDI file " + input);
+    if (!frame::readMidiFile(file, input)) {
+        return 1;
     }
     if (options.getBoolean("track-count")) {
         frame::print(std::to_string(file.getTrackCount()) + "\n");

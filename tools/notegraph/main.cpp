@@ -128,9 +128,9 @@ int main(int argc, char** argv) {
     readSettings();
 
     const std::string filename = options.getArg(1);
-    smf::Tunefolio file(filename);
-    if (!file.status()) {
-        return frame::error("Error: could not read MIDI file " + filename);
+    smf::Tunefolio file;
+    if (!frame::readMidiFile(file, filename)) {
+        return 1;
     }
     const notegraph::PitchRange pitches = notegraph::globalPitchRange(file, settings);
 

@@ -46,13 +46,9 @@ int checkOptions(int argc, char** argv) {
 // input, so the output file is never read and rewritten in place.
 bool readInput(smf::Tunefolio& file) {
     if (options.getArgCount() == 2) {
-        return file.read(options.getArg(1));
+        return frame::readMidiFile(file, options.getArg(1));
     }
-    return file.read(std::cin);
-}
-
-std::string inputName() {
-    return options.getArgCount() == 2 ? options.getArg(1) : std::string("from standard input");
+    return frame::readMidiStandardInput(file);
 }
 
 }  // namespace
@@ -65,7 +61,7 @@ int main(int argc, char** argv) {
 
     smf::Tunefolio file;
     if (!readInput(file)) {
-        return frame::error("Error: could not read MIDI file " + inputName());
+        return 1;
     }
     file.linkNotePairs();
     const std::vector<smf::MidiEvent*> notes = notejumble::collectNotes(file);

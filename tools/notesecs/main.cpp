@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
     }
 
     smf::Tunefolio file;
-    if (!file.read(options.getArg(1))) {
-        return frame::error("Error: could not read MIDI file " + options.getArg(1));
+    if (!frame::readMidiFile(file, options.getArg(1))) {
+        return 1;
     }
     file.absoluteTicks();
     file.joinTracks();

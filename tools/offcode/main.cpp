@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     const std::string output = options.getArg(2);
 
     smf::Tunefolio file;
-    if (!file.read(input)) {
-        return frame::error("Error: could not read MIDI file " + input);
+    if (!frame::readMidiFile(file, input)) {
+        return 1;
     }
     offcode::rewriteNoteOffs(file);
     if (!file.write(output)) {

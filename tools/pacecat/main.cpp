@@ -118,8 +118,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= options.getArgCount(); ++i) {
         const std::string name = options.getArg(i);
         smf::Tunefolio input;
-        if (!input.read(name)) {
-            return frame::error("Error: could not read MIDI file " + name);
+        if (!frame::readMidiFile(input, name)) {
+            return 1;
         }
         const bool first = i == 1;
         if (first) {

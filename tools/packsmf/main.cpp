@@ -33,9 +33,8 @@ int main(int argc, char** argv) {
     const std::string output = options.getArg(options.getArgCount());
 
     smf::Tunefolio file;
-    if (fromStandardInput ? !file.read(std::cin) : !file.read(options.getArg(1))) {
-        return frame::error(fromStandardInput ? std::string("Error: could not read MIDI file from standard input")
-                                              : "Error: could not read MIDI file " + options.getArg(1));
+    if (fromStandardInput ? !frame::readMidiStandardInput(file) : !frame::readMidiFile(file, options.getArg(1))) {
+        return 1;
     }
     if (TUNEFOLIO_JOIN_TRACKS) {
         file.joinTracks();

@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
 
     const std::string name = options.getArg(1);
     smf::Tunefolio file;
-    if (!file.read(name)) {
-        return frame::error("Error: could not read MIDI file " + name);
+    if (!frame::readMidiFile(file, name)) {
+        return 1;
     }
     file.absoluteTicks();
     file.joinTracks();

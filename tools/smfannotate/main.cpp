@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    smf::Tunefolio file(options.getArg(1));
-    if (!file.status()) {
-        return frame::error("Error: could not read MIDI file " + options.getArg(1));
+    smf::Tunefolio file;
+    if (!frame::readMidiFile(file, options.getArg(1))) {
+        return 1;
     }
     file.deltaTicks();
     if (!writeAnnotated(std::cout, file)) {

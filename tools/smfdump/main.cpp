@@ -37,16 +37,15 @@ int main(int argc, char** argv) {
 
     smf::Tunefolio file;
     if (options.getArgCount() == 0) {
-        if (!file.read(std::cin)) {
-            return frame::error("Error: could not read MIDI file from standard input");
+        if (!frame::readMidiStandardInput(file)) {
+            return 1;
         }
         return printFile(file, form) ? 0 : frame::error("Error: could not write to standard output");
     }
     bool allRead = true;
     bool first = true;
     for (const std::string& name : options.getArgList()) {
-        if (!file.read(name)) {
-            frame::error("Error: could not read MIDI file " + name);
+        if (!frame::readMidiFile(file, name)) {
             allRead = false;
             continue;
         }

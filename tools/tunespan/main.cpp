@@ -37,11 +37,6 @@ void putSeconds(smf::TextBuffer& out, double seconds) {
     }
 }
 
-std::string readError(int argCount, const std::string& name) {
-    return argCount == 0 ? std::string("Error: could not read MIDI file from standard input")
-                         : "Error: could not read MIDI file " + name;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,11 +53,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= inputCount; ++i) {
         file.clear();
         const std::string name = argCount == 0 ? std::string() : options.getArg(i);
-        const bool ok = argCount == 0 ? file.read(std::cin) : file.read(name);
+        // Keep a read error in order with the lines already listed.
+        out.flushStream();
+        const bool ok = argCount == 0 ? frame::readMidiStandardInput(file) : frame::readMidiFile(file, name);
         if (!ok) {
-            // Keep the report in order with the lines already listed.
-            out.flushStream();
-            frame::error(readError(argCount, name));
             failed = true;
             continue;
         }
