@@ -30,6 +30,15 @@ public:
     int tick = 0;
     // The track the event belongs to (after joinTracks: the one it came from).
     int track = 0;
+
+private:
+    friend class MidiEventList;
+    // Offset of the partner within the owning list's storage; 0 = unlinked.
+    // (Declared here so that, with the fields around it, an event fills 32
+    // bytes: lists of millions of events are read and merged.)
+    int m_link = 0;
+
+public:
     // Time in seconds from the start, filled by Tunefolio::doTimeAnalysis.
     double seconds = 0.0;
 
@@ -44,11 +53,6 @@ public:
     // seconds (after time analysis), asked of either event; 0 when unlinked.
     int getTickDuration() const;
     double getDurationInSeconds() const;
-
-private:
-    friend class MidiEventList;
-    // Offset of the partner within the owning list's storage; 0 = unlinked.
-    int m_link = 0;
 };
 
 }  // namespace smf

@@ -27,10 +27,9 @@ MidiMessage::MidiMessage(const MidiMessage& other) : MidiMessage() {
     assign(other.bytes());
 }
 
-MidiMessage::MidiMessage(MidiMessage&& other) noexcept
-    : m_heap(std::move(other.m_heap)), m_size(other.m_size) {
-    // Whichever member of the union is in use, its four bytes move as they are.
-    std::memcpy(m_inline, other.m_inline, kInlineCapacity);
+MidiMessage::MidiMessage(MidiMessage&& other) noexcept : m_size(other.m_size) {
+    // Whichever member of the union is in use, its eight bytes move as they are.
+    std::memcpy(&m_storage, &other.m_storage, sizeof m_storage);
     other.m_size = 0;
 }
 
@@ -42,41 +41,86 @@ MidiMessage& MidiMessage::operator=(const MidiMessage& other) {
 }
 
 MidiMessage& MidiMessage::operator=(MidiMessage&& other) noexcept {
-    if (this == &other) {
-        return *this;
+    if (this != &other) {
+        releaseHeap();
+        std::memcpy(&m_storage, &other.m_storage, sizeof m_storage);
+        m_size = other.m_size;
+        other.m_size = 0;
     }
-    if (other.m_heap) {
-        m_heap = std::move(other.m_heap);
-        m_capacity = other.m_capacity;
-    } else {
-        m_heap.reset();
-        std::memcpy(m_inline, other.m_inline, kInlineCapacity);
-    }
-    m_size = other.m_size;
-    other.m_size = 0;
     return *this;
 }
 
-void MidiMessage::reserve(std::size_t wanted) {
-    if (wanted <= capacity()) {
-        return;
+MidiMessage::~MidiMessage() {
+    releaseHeap();
+}
+
+// A heap block starts with its capacity; the bytes follow.
+std::uint8_t* MidiMessage::allocateBlock(std::size_t capacity) {
+    std::uint8_t* block = std::allocator<std::uint8_t>().allocate(kBlockPrefix + capacity);
+    std::memcpy(block, &capacity, sizeof capacity);
+    return block;
+}
+
+void MidiMessage::freeBlock(std::uint8_t* block) {
+    std::size_t capacity = 0;
+    std::memcpy(&capacity, block, sizeof capacity);
+    std::allocator<std::uint8_t>().deallocate(block, kBlockPrefix + capacity);
+}
+
+std::size_t MidiMessage::capacity() const {
+    if (!onHeap()) {
+        return kInlineCapacity;
     }
-    auto block = std::make_unique_for_overwrite<std::uint8_t[]>(wanted);
-    std::memcpy(block.get(), data(), m_size);
-    m_heap = std::move(block);
-    m_capacity = static_cast<std::uint32_t>(wanted);
+    std::size_t capacity = 0;
+    std::memcpy(&capacity, m_storage.heap, sizeof capacity);
+    return capacity;
+}
+
+void MidiMessage::releaseHeap() {
+    if (onHeap()) {
+        freeBlock(m_storage.heap);
+        m_size = 0;
+    }
+}
+
+// Changes the size keeping the first bytes; new bytes are not set. Short
+// messages live inside the object, longer ones in a block of their own.
+void MidiMessage::setSizeKeeping(std::size_t size, std::size_t spareCapacity) {
+    const std::size_t kept = std::min<std::size_t>(size, m_size);
+    if (size <= kInlineCapacity) {
+        if (onHeap()) {
+            std::uint8_t* block = m_storage.heap;
+            std::memcpy(m_storage.bytes, block + kBlockPrefix, kept);
+            freeBlock(block);
+        }
+    } else if (size > capacity()) {
+        std::uint8_t* block = allocateBlock(std::max(size, spareCapacity));
+        std::memcpy(block + kBlockPrefix, data(), kept);
+        releaseHeap();
+        m_storage.heap = block;
+    }
+    m_size = static_cast<std::uint32_t>(size);
 }
 
 void MidiMessage::assign(std::span<const std::uint8_t> source) {
-    if (source.size() > capacity()) {
+    if (source.size() > kInlineCapacity && source.size() > capacity()) {
         // A fresh block: the old contents need not be kept.
-        m_heap = std::make_unique_for_overwrite<std::uint8_t[]>(source.size());
-        m_capacity = static_cast<std::uint32_t>(source.size());
+        std::uint8_t* block = allocateBlock(source.size());
+        releaseHeap();
+        m_storage.heap = block;
+    } else if (source.size() <= kInlineCapacity && onHeap()) {
+        // The source may lie in the block about to be freed.
+        std::uint8_t bytes[kInlineCapacity];
+        std::memcpy(bytes, source.data(), source.size());
+        releaseHeap();
+        std::memcpy(m_storage.bytes, bytes, source.size());
+        m_size = static_cast<std::uint32_t>(source.size());
+        return;
     }
+    m_size = static_cast<std::uint32_t>(source.size());
     if (!source.empty()) {
         std::memmove(data(), source.data(), source.size());
     }
-    m_size = static_cast<std::uint32_t>(source.size());
 }
 
 void MidiMessage::assign(std::initializer_list<std::uint8_t> source) {
@@ -84,18 +128,17 @@ void MidiMessage::assign(std::initializer_list<std::uint8_t> source) {
 }
 
 void MidiMessage::resize(std::size_t size) {
-    reserve(size);
-    if (size > m_size) {
-        std::memset(data() + m_size, 0, size - m_size);
+    const std::size_t old = m_size;
+    setSizeKeeping(size, 0);
+    if (size > old) {
+        std::memset(data() + old, 0, size - old);
     }
-    m_size = static_cast<std::uint32_t>(size);
 }
 
 void MidiMessage::push_back(std::uint8_t byte) {
-    if (m_size == capacity()) {
-        reserve(std::max<std::size_t>(2 * capacity(), 16));
-    }
-    data()[m_size++] = byte;
+    const std::size_t old = m_size;
+    setSizeKeeping(old + 1, 2 * capacity());
+    data()[old] = byte;
 }
 
 void MidiMessage::setByte(std::size_t index, int value) {

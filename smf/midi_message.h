@@ -6,8 +6,8 @@
 // messages hold 0xF0 (or 0xF7) and the data, without the length that a file
 // puts after the status byte: the writer adds it.
 //
-// Messages of up to four bytes (every channel message) are stored inside the
-// object; longer ones take one heap block.
+// Messages of up to eight bytes (every channel message, tempo, meter and key
+// signature) are stored inside the object; longer ones take one heap block.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +22,7 @@ namespace smf {
 
 class MidiMessage {
 public:
-    MidiMessage() noexcept : m_inline{} {}
+    MidiMessage() noexcept : m_storage{} {}
     MidiMessage(std::initializer_list<std::uint8_t> bytes);
     explicit MidiMessage(std::span<const std::uint8_t> bytes);
     // A one- or two-data-byte channel message (values are masked to a byte).
@@ -33,13 +33,13 @@ public:
     MidiMessage(MidiMessage&& other) noexcept;
     MidiMessage& operator=(const MidiMessage& other);
     MidiMessage& operator=(MidiMessage&& other) noexcept;
-    ~MidiMessage() = default;
+    ~MidiMessage();
 
     // ---- the bytes ----
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
-    std::uint8_t* data() { return m_heap ? m_heap.get() : m_inline; }
-    const std::uint8_t* data() const { return m_heap ? m_heap.get() : m_inline; }
+    std::uint8_t* data() { return onHeap() ? m_storage.heap + kBlockPrefix : m_storage.bytes; }
+    const std::uint8_t* data() const { return onHeap() ? m_storage.heap + kBlockPrefix : m_storage.bytes; }
     std::uint8_t& operator[](std::size_t index) { return data()[index]; }
     const std::uint8_t& operator[](std::size_t index) const { return data()[index]; }
     std::uint8_t* begin() { return data(); }
@@ -106,7 +106,7 @@ public:
     // Meta type (0x51 tempo, 0x2F end of track, ...), else -1.
     int getMetaType() const;
     bool isTempo() const;
-    bool isEndOfTrack() const { return getMetaType() == 0x2F; }
+    bool isEndOfTrack() const { return m_size >= 2 && data()[0] == 0xFF && data()[1] == 0x2F; }
     bool isTrackName() const { return getMetaType() == 0x03; }
     // Meta types 0x01..0x0F carry text.
     bool isText() const;
@@ -141,22 +141,26 @@ public:
     friend bool operator==(const MidiMessage& a, const MidiMessage& b);
 
 private:
-    static constexpr std::size_t kInlineCapacity = 4;
+    static constexpr std::size_t kInlineCapacity = 8;
+    static constexpr std::size_t kBlockPrefix = sizeof(std::size_t);
 
     int byteOr(std::size_t index) const { return index < m_size ? data()[index] : -1; }
     void setByte(std::size_t index, int value);
     bool hasCommand(int command, std::size_t minimumSize) const;
-    std::size_t capacity() const { return m_heap ? m_capacity : kInlineCapacity; }
-    void reserve(std::size_t capacity);
+    bool onHeap() const { return m_size > kInlineCapacity; }
+    std::size_t capacity() const;
+    void setSizeKeeping(std::size_t size, std::size_t spareCapacity);
+    void releaseHeap();
+    static std::uint8_t* allocateBlock(std::size_t capacity);
+    static void freeBlock(std::uint8_t* block);
 
-    std::unique_ptr<std::uint8_t[]> m_heap;
+    // Messages of up to eight bytes are kept in place; a longer one in a
+    // heap block owned by this object (its capacity first, then the bytes).
+    union Storage {
+        std::uint8_t bytes[kInlineCapacity];
+        std::uint8_t* heap;
+    } m_storage;
     std::uint32_t m_size = 0;
-    // Inline storage while the message is short; the heap block's capacity
-    // once it has moved to the heap.
-    union {
-        std::uint8_t m_inline[kInlineCapacity];
-        std::uint32_t m_capacity;
-    };
 };
 
 // The length of a meta message's data and where it starts; false when the

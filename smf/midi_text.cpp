@@ -1,5 +1,6 @@
 #include "smf/midi_text.h"
 
+#include <charconv>
 #include <ostream>
 #include <sstream>
 #include <vector>
@@ -163,6 +164,31 @@ void putEventBytes(TextBuffer& out, const MidiMessage& message) {
     }
 }
 
+// "v", the delta, a tab and the bytes. Short messages, the bulk of a file,
+// are formatted on the stack and handed over in one piece.
+void putDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& message) {
+    constexpr std::size_t kShort = 8;
+    if (message.size() > kShort || message.isSysex()) {
+        out.put('v').putInt(delta).put('\t');
+        putEventBytes(out, message);
+        return;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    char line[16 + 3 * kShort];
+    char* end = line;
+    *end++ = 'v';
+    end = std::to_chars(end, line + 16, delta).ptr;
+    *end++ = '\t';
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        if (i > 0) {
+            *end++ = ' ';
+        }
+        *end++ = kHex[message[i] >> 4];
+        *end++ = kHex[message[i] & 0x0F];
+    }
+    out.put(std::string_view(line, static_cast<std::size_t>(end - line)));
+}
+
 }  // namespace
 
 namespace {
@@ -271,8 +297,7 @@ bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeCo
             file[t], delta,
             [&](const FileEvent& e) {
                 const MidiMessage& message = e.event ? *e.event : endOfTrackMessage();
-                out.put('v').putInt(e.delta).put('\t');
-                putEventBytes(out, message);
+                putDeltaAndBytes(out, e.delta, message);
                 if (withComments) {
                     // Line the comments up at column 40 (tabs of 8) where the bytes allow.
                     const std::size_t deltaColumns = 8 * static_cast<std::size_t>((1 + decimalDigits(e.delta)) / 8 + 1);
@@ -289,7 +314,7 @@ bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeCo
                 }
                 out.put('\n');
             },
-            error);
+            error, false);
     }
     return out.flush();
 }

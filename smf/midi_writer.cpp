@@ -66,7 +66,7 @@ bool trackChunkSize(const MidiEventList& track, bool deltaTicks, std::uint64_t& 
         track, deltaTicks,
         [&size](const FileEvent& e) {
             const MidiMessage& message = e.event ? *e.event : endOfTrackMessage();
-            size += static_cast<std::uint64_t>(varlenSize(e.delta)) + fileMessageSize(message);
+            size += static_cast<std::uint64_t>(varlenSize(e.delta)) + fileMessageSizeFast(message);
         },
         error);
 }
@@ -138,7 +138,7 @@ bool encodeMidiFile(const Tunefolio& file, std::vector<std::uint8_t>& bytes, std
                 appendVarlen(bytes, e.delta);
                 appendFileMessage(bytes, e.event ? *e.event : endOfTrackMessage());
             },
-            error);
+            error, false);
     }
     return true;
 }

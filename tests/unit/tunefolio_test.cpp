@@ -375,3 +375,25 @@ TEST(Message, LongMessagesGrowAndCopy) {
     EXPECT_EQ(meta[2], 0x82);  // 300 as a two-byte VARLEN
     EXPECT_EQ(meta.getMetaContent(), text);
 }
+
+TEST(Message, StorageMovesBetweenInlineAndHeapKeepingBytes) {
+    smf::MidiMessage m{1, 2, 3, 4, 5, 6, 7, 8};
+    m.push_back(9);  // leaves the inline storage
+    EXPECT_EQ(m, (smf::MidiMessage{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    m.resize(3);  // back inside
+    EXPECT_EQ(m, (smf::MidiMessage{1, 2, 3}));
+    m.resize(20);
+    EXPECT_EQ(m.size(), 20u);
+    EXPECT_EQ(m[2], 3);
+    EXPECT_EQ(m[19], 0);
+    m.assign(m.bytes().subspan(1, 2));  // from its own heap block into place
+    EXPECT_EQ(m, (smf::MidiMessage{2, 3}));
+    smf::MidiMessage big(std::vector<std::uint8_t>(100, 7));
+    smf::MidiMessage moved(std::move(big));
+    EXPECT_TRUE(big.empty());
+    EXPECT_EQ(moved.size(), 100u);
+    big = moved;
+    moved = std::move(m);
+    EXPECT_EQ(moved, (smf::MidiMessage{2, 3}));
+    EXPECT_EQ(big.size(), 100u);
+}
