@@ -1,6 +1,6 @@
 #!/bin/sh
-# The demo job: make an example MIDI file, list it as hexscribe text and
-# round-trip it through packsmf.
+# The demo job: make an example MIDI file, list it as hexscribe text,
+# round-trip it through packsmf and draw it as a piano roll.
 # usage: demo/run.sh BIN_DIR WORK_DIR
 set -eu
 bin=$(cd "$1" && pwd)
@@ -8,7 +8,22 @@ mkdir -p "$2"
 cd "$2"
 PATH="$bin:$PATH"
 
-echo "== an example file, written by hand as hexscribe text"
+echo "== duetmaker: an example file, twinkle.mid (melody and bass line)"
+duetmaker
+echo "wrote twinkle.mid ($(wc -c < twinkle.mid) bytes)"
+
+echo
+echo "== smftext twinkle.mid: the file as hexscribe text (first 24 lines)"
+smftext twinkle.mid > twinkle.txt
+head -n 24 twinkle.txt
+
+echo
+echo "== round trip: smftext twinkle.mid | packsmf copy.mid"
+smftext twinkle.mid | packsmf copy.mid
+cmp twinkle.mid copy.mid && echo "copy.mid is identical to twinkle.mid"
+
+echo
+echo "== a scale written by hand as hexscribe text, compiled with packsmf"
 cat > scale.txt <<'TEXT'
 +M +T +h +d     ; header chunk
 4'6             ; its length
@@ -27,11 +42,9 @@ v96 80 '67 '0
 v0  ff 2f 00    ; end of track
 TEXT
 packsmf scale.txt scale.mid
-echo "wrote scale.mid ($(wc -c < scale.mid) bytes)"
+notetable scale.mid
 
-echo "== scale.mid listed as hexscribe text (smftext)"
-smftext scale.mid
-
-echo "== round trip: smftext scale.mid | packsmf copy.mid"
-smftext scale.mid | packsmf copy.mid
-cmp scale.mid copy.mid && echo "copy.mid is identical to scale.mid"
+echo
+echo "== notegraph: twinkle.mid as an SVG piano roll with staff and clefs"
+notegraph --clefs --line --scale 4 twinkle.mid > twinkle.svg
+echo "wrote $(pwd)/twinkle.svg ($(wc -c < twinkle.svg) bytes): open it in a browser"
