@@ -19,11 +19,11 @@ struct StandardTexts {
     std::string_view help;
 };
 
-void declare(smf::Options& options, const OptionSpec& spec) {
-    if (spec.hasHelp) {
-        options.define(spec.definition, spec.help);
+void declare(smf::Options& options, const OptionSpec& option) {
+    if (option.hasHelp) {
+        options.define(option.definition, option.help);
     } else {
-        options.define(spec.definition);
+        options.define(option.definition);
     }
 }
 
@@ -63,8 +63,8 @@ void declareOptions(smf::Options& options, const Tool& tool) {
         }
         case Family::Dated:
         case Family::DatedLower: {
-            for (const OptionSpec& spec : tool.options) {
-                declare(options, spec);
+            for (const OptionSpec& option : tool.options) {
+                declare(options, option);
             }
             if (tool.family == Family::Dated) {
                 declareStandard(options, {"Author of the program", "Version of the program",
@@ -76,8 +76,8 @@ void declareOptions(smf::Options& options, const Tool& tool) {
             break;
         }
         case Family::Bare:
-            for (const OptionSpec& spec : tool.options) {
-                declare(options, spec);
+            for (const OptionSpec& option : tool.options) {
+                declare(options, option);
             }
             break;
     }
