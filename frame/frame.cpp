@@ -140,6 +140,22 @@ std::string compiledLine() {
     return "compiled: " + std::string(buildDate());
 }
 
+std::function<std::string(std::string_view command)> usageLine(std::string syntax) {
+    return [syntax = std::move(syntax)](std::string_view command) {
+        return "Usage: " + std::string(command) + syntax + "\n";
+    };
+}
+
+bool requireArguments(const smf::Options& options, const Tool& tool, int count) {
+    if (options.getArgCount() == count) {
+        return true;
+    }
+    if (tool.usage) {
+        print(tool.usage(options.getCommand()));
+    }
+    return false;
+}
+
 std::string padded(std::string_view text, std::size_t width) {
     std::string line(text);
     if (line.size() < width) {

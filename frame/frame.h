@@ -79,6 +79,13 @@ std::string_view buildDate();
 // "compiled: " and the build date.
 std::string compiledLine();
 
+// A usage text of one line: "Usage: ", the command name and the syntax
+// (for example " tunefolio"), then a newline.
+std::function<std::string(std::string_view command)> usageLine(std::string syntax);
+// Whether exactly `count` arguments were given; if not, prints the usage
+// text on standard output (the classic programs' answer) and returns false.
+bool requireArguments(const smf::Options& options, const Tool& tool, int count);
+
 // The text followed by blanks up to width characters.
 std::string padded(std::string_view text, std::size_t width);
 

@@ -15,15 +15,11 @@
 
 namespace {
 
-std::string usage(std::string_view command) {
-    return "Usage: " + std::string(command) + " textfile tunefolio\n";
-}
-
 const frame::Tool kTool{
     .family = frame::Family::Classic,
     .authorDate = "22 Jan 2002",
     .version = "22 Jan 2002",
-    .usage = usage,
+    .usage = frame::usageLine(" textfile tunefolio"),
     .options = {{"c|channel=i:0", "MIDI Channel to play notes on (offset from 0)"},
                 {"debug=b", "debug mode to find errors in input file"},
                 {"max=i:100000", "maximum number of notes expected in input"}},
@@ -99,8 +95,7 @@ void compileNotes(smf::Tunefolio& file, std::string_view text) {
 
 int main(int argc, char** argv) {
     checkOptions(argc, argv);
-    if (options.getArgCount() != 2) {
-        frame::print(usage(options.getCommand()));
+    if (!frame::requireArguments(options, kTool, 2)) {
         return 1;
     }
     const std::string inputName = options.getArg(1);
@@ -108,7 +103,7 @@ int main(int argc, char** argv) {
 
     const auto bytes = smf::readFileBytes(inputName);
     if (!bytes) {
-        frame::print("Error: cannot read input text file.\n" + usage(options.getCommand()));
+        frame::print("Error: cannot read input text file.\n" + kTool.usage(options.getCommand()));
         return 1;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());

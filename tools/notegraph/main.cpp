@@ -8,15 +8,11 @@
 
 namespace {
 
-std::string usage(std::string_view command) {
-    return "Usage: " + std::string(command) + " input.mid > output.svg\n";
-}
-
 const frame::Tool kTool{
     .family = frame::Family::Classic,
     .authorDate = "20 February 2016",
     .version = "20 February 2016",
-    .usage = usage,
+    .usage = frame::usageLine(" input.mid > output.svg"),
     .example = "",
     .options =
         {
@@ -121,8 +117,7 @@ void readSettings() {
 
 int main(int argc, char** argv) {
     frame::checkStandardOptions(options, kTool, argc, argv);
-    if (options.getArgCount() != 1) {
-        frame::print(usage(options.getCommand()));
+    if (!frame::requireArguments(options, kTool, 1)) {
         return 1;
     }
     readSettings();

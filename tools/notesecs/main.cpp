@@ -9,15 +9,11 @@
 
 namespace {
 
-std::string usage(std::string_view command) {
-    return "Usage: " + std::string(command) + " tunefolio\n";
-}
-
 const frame::Tool kTool{
     .family = frame::Family::Classic,
     .authorDate = "22 Jan 2002",
     .version = "22 Jan 2002",
-    .usage = usage,
+    .usage = frame::usageLine(" tunefolio"),
     .options = {
         {"debug=b", "debug mode to find errors in input file"},
         {"max=i:100000", "maximum number of notes expected in input"},
@@ -30,8 +26,7 @@ smf::Options options;
 
 int main(int argc, char** argv) {
     frame::checkStandardOptions(options, kTool, argc, argv);
-    if (options.getArgCount() != 1) {
-        frame::print(usage(options.getCommand()));
+    if (!frame::requireArguments(options, kTool, 1)) {
         return 1;
     }
 

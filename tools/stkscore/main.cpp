@@ -39,8 +39,7 @@ int trackSelection = -1;
 int main(int argc, char** argv) {
     frame::checkStandardOptions(options, kTool, argc, argv);
     trackSelection = options.getInteger("track");
-    if (options.getArgCount() != 1) {
-        frame::print(usage(options.getCommand()));
+    if (!frame::requireArguments(options, kTool, 1)) {
         return 1;
     }
 
