@@ -1,11 +1,15 @@
 // Writes the benchmark MIDI file: TRACKS tracks of NOTES notes each (default
 // 8 x 125000, about 2 million events), from a fixed seed, so every run and
-// every machine measures the same bytes.
+// every machine measures the same bytes. Two adversarial shapes serve the
+// scaling benchmark: "one-tick" starts every note at tick 0, "one-key"
+// plays every note on one key and channel, each starting a tick after the
+// last and all lasting to the end (every note overlaps all later ones).
 //
-// usage: make_bench_midi OUTPUT [NOTES_PER_TRACK] [TRACKS]
+// usage: make_bench_midi OUTPUT [NOTES_PER_TRACK] [TRACKS] [spread|one-tick|one-key]
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "smf/tunefolio.h"
 
@@ -24,11 +28,12 @@ struct Lcg {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << "usage: make_bench_midi OUTPUT [NOTES_PER_TRACK] [TRACKS]\n";
+        std::cerr << "usage: make_bench_midi OUTPUT [NOTES_PER_TRACK] [TRACKS] [spread|one-tick|one-key]\n";
         return 1;
     }
     const int notes = argc > 2 ? std::atoi(argv[2]) : 125000;
     const int tracks = argc > 3 ? std::atoi(argv[3]) : 8;
+    const std::string shape = argc > 4 ? argv[4] : "spread";
     Lcg random;
     smf::Tunefolio file;
     file.setTicksPerQuarterNote(480);
@@ -40,6 +45,15 @@ int main(int argc, char** argv) {
         file.addPatchChange(t, 0, t, t * 8);
         int tick = 0;
         for (int n = 0; n < notes; ++n) {
+            if (shape == "one-tick") {
+                file.addNoteOn(t, 0, t, 36 + n % 60, 64);
+                file.addNoteOff(t, 480, t, 36 + n % 60, 0);
+                continue;
+            }
+            if (shape == "one-key") {
+                file.addNoteOn(t, n, t, 60, 64);
+                continue;
+            }
             const int key = 36 + random.next(60);
             const int length = 30 + random.next(450);
             file.addNoteOn(t, tick, t, key, 40 + random.next(80));
@@ -47,6 +61,11 @@ int main(int argc, char** argv) {
             tick += 60 + random.next(420);
             if (t == 0 && n % 5000 == 4999) {
                 file.addTempo(0, tick, 90.0 + random.next(60));
+            }
+        }
+        if (shape == "one-key") {
+            for (int n = 0; n < notes; ++n) {
+                file.addNoteOff(t, notes + 480, t, 60, 0);
             }
         }
     }

@@ -1,0 +1,66 @@
+#!/bin/sh
+# Linear scaling: every program that reads MIDI, on files of n and of n/2
+# events in four shapes, prints CPU time(full) / time(half). A linear program
+# gives about 2; the target is at most 2.3 (no quadratic step anywhere).
+#
+# usage: bench/scaling.sh BIN_DIR WORK_DIR [PROGRAM-NAME-PATTERN]
+#
+# Shapes: "spread" (8 tracks x 125,000 notes, about 2 million events),
+# "one-tick" (the same number of notes, all starting at tick 0), "one-key"
+# (100,000 notes of one key and channel, each overlapping all later ones),
+# "one-track" (2 million events in a single track). Programs and their
+# command lines come from tests/hostile/programs.txt. Times below 0.05 s are
+# too short to judge and are marked so.
+set -eu
+bin=$(cd "$1" && pwd)
+mkdir -p "$2"
+work=$(cd "$2" && pwd)
+pattern=${3:-.}
+here=$(cd "$(dirname "$0")" && pwd)
+PATH="$bin:$PATH"
+export LC_ALL=C
+
+make_pair() {  # shape full-args half-args
+    [ -f "$work/$1-full.mid" ] || make_bench_midi "$work/$1-full.mid" $2
+    [ -f "$work/$1-half.mid" ] || make_bench_midi "$work/$1-half.mid" $3
+}
+make_pair spread "125000 8" "62500 8"
+make_pair one-tick "125000 8 one-tick" "62500 8 one-tick"
+make_pair one-key "100000 1 one-key" "50000 1 one-key"
+make_pair one-track "1000000 1" "500000 1"
+
+# cpu COMMAND FILE: CPU seconds of the command, the mean of three runs
+# (perf's task clock where perf works, else the least of /usr/bin/time's).
+if perf stat -x, -e task-clock true > /dev/null 2>&1; then
+    cpu() {
+        (cd "$work" && F="$2" O="$work/out" perf stat -x, -e task-clock -r 3 -o "$work/time" \
+            sh -c "$1" > /dev/null 2>&1 < /dev/null) || true
+        awk -F, '/task-clock/ { printf "%.3f", $1 / 1000 }' "$work/time"
+    }
+else
+    cpu() {
+        best=""
+        for run in 1 2 3; do
+            (cd "$work" && F="$2" O="$work/out" /usr/bin/time -f "%U %S" -o "$work/time" \
+                sh -c "$1" > /dev/null 2>&1 < /dev/null) || true
+            t=$(tail -n 1 "$work/time" | awk '{ printf "%.2f", $1 + $2 }')
+            best=$(echo "$best $t" | awk '{ m = $1; for (i = 2; i <= NF; i++) if ($i < m) m = $i; print m }')
+        done
+        echo "$best"
+    }
+fi
+
+printf '%-24s %-10s %8s %8s %7s\n' program shape half full ratio
+grep -v '^#' "$here/../tests/hostile/programs.txt" | while IFS="$(printf '\t')" read -r name command; do
+    [ -n "$name" ] || continue
+    echo "$name" | grep -q -E "$pattern" || continue
+    for shape in spread one-tick one-key one-track; do
+        half=$(cpu "$command" "$work/$shape-half.mid")
+        full=$(cpu "$command" "$work/$shape-full.mid")
+        echo "$name $shape $half $full" | awk '{
+            note = "";
+            if ($3 < 0.05) { ratio = "-"; note = "  (too fast to judge)" }
+            else { ratio = sprintf("%.2f", $4 / $3); if ($4 / $3 > 2.3) note = "  ABOVE 2.3" }
+            printf "%-24s %-10s %8.3f %8.3f %7s%s\n", $1, $2, $3, $4, ratio, note }'
+    done
+done
