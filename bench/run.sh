@@ -5,10 +5,12 @@
 # usage: bench/run.sh BIN_DIR WORK_DIR
 #
 # Each file in bench/commands.d/ lists commands, one per line:
-#   NAME<TAB>COMMAND
+#   NAME<TAB>COMMAND[<TAB>REFERENCE]
 # run by sh with $MID (the benchmark file), $HALF (a file of half the notes),
 # $TEXT (the benchmark file as hexscribe text) and $OUT (a scratch output
-# path) set. Lines starting with "#" are comments.
+# path) set. Lines starting with "#" are comments. Each time is also given
+# as a multiple of the reference's time (midicsv unless the line names
+# csvmidi), where the reference is installed.
 set -eu
 bin=$(cd "$1" && pwd)
 mkdir -p "$2"
@@ -22,25 +24,40 @@ export WORK="$work" MID="$work/bench.mid" HALF="$work/half.mid" TEXT="$work/benc
 [ -f "$TEXT" ] || smftext "$MID" > "$TEXT"
 echo "benchmark file: $(wc -c < "$MID") bytes; as text: $(wc -c < "$TEXT") bytes"
 
-# measure NAME COMMAND: prints the name, seconds and peak memory (MB).
+# measure NAME COMMAND [REFERENCE-SECONDS]: prints the name, seconds, peak
+# memory (MB) and the multiple of the reference time.
 measure() {
     status=ok
     /usr/bin/time -f "%e %M" -o "$work/time" sh -c "$2" > /dev/null 2>&1 || status=FAILED
     read -r seconds kb <<EOF2
 $(tail -n 1 "$work/time")
 EOF2
-    printf '%-28s %8.2f s %8.1f MB  %s\n' "$1" "$seconds" "$(echo "$kb / 1024" | bc -l)" "$([ $status = ok ] || echo FAILED)"
+    ratio=""
+    if [ -n "${3:-}" ]; then
+        ratio=$(echo "$seconds $3" | awk '{ if ($2 > 0) printf "%5.2f x", $1 / $2 }')
+    fi
+    printf '%-28s %8.2f s %8.1f MB  %s %s\n' "$1" "$seconds" "$(echo "$kb / 1024" | bc -l)" "$ratio" \
+        "$([ $status = ok ] || echo FAILED)"
 }
 
+midicsv_time=""
+csvmidi_time=""
 if command -v midicsv > /dev/null; then
     measure "midicsv" 'midicsv "$MID" "$OUT.csv"'
+    midicsv_time=$seconds
     midicsv "$MID" "$work/bench.csv"
     measure "csvmidi" 'csvmidi "$WORK/bench.csv" "$OUT.mid"'
+    csvmidi_time=$seconds
 else
     echo "(midicsv is not installed: apt-get install midicsv to compare)"
 fi
 for list in "$here"/commands.d/*.txt; do
-    grep -v '^#' "$list" | while IFS="$(printf '\t')" read -r name command; do
-        [ -n "$name" ] && measure "$name" "$command"
+    grep -v '^#' "$list" | while IFS="$(printf '\t')" read -r name command reference; do
+        [ -n "$name" ] || continue
+        if [ "${reference:-}" = csvmidi ]; then
+            measure "$name" "$command" "$csvmidi_time"
+        else
+            measure "$name" "$command" "$midicsv_time"
+        fi
     done
 done
