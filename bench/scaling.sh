@@ -3,15 +3,25 @@
 # events in four shapes, prints CPU time(full) / time(half). A linear program
 # gives about 2; the target is at most 2.3 (no quadratic step anywhere).
 #
-# usage: bench/scaling.sh BIN_DIR WORK_DIR [PROGRAM-NAME-PATTERN]
+# usage: bench/scaling.sh [--cpu] BIN_DIR WORK_DIR [PROGRAM-NAME-PATTERN]
+#
+# The work is counted in instructions executed (valgrind's callgrind), which
+# is the same on every run however busy the machine is; this takes about
+# forty minutes for every program. With --cpu (or without valgrind) it is
+# measured as CPU time instead, the least of five runs: faster, but on a
+# shared machine a ratio can stray by a few tenths.
 #
 # Shapes: "spread" (8 tracks x 125,000 notes, about 2 million events),
 # "one-tick" (the same number of notes, all starting at tick 0), "one-key"
 # (100,000 notes of one key and channel, each overlapping all later ones),
 # "one-track" (2 million events in a single track). Programs and their
-# command lines come from tests/hostile/programs.txt. Times below 0.01 s are
-# too short to judge and are marked so.
+# command lines come from tests/hostile/programs.txt.
 set -eu
+measure=instructions
+if [ "${1:-}" = --cpu ] || ! command -v valgrind > /dev/null; then
+    measure=cpu
+fi
+[ "${1:-}" = --cpu ] && shift
 bin=$(cd "$1" && pwd)
 mkdir -p "$2"
 work=$(cd "$2" && pwd)
@@ -28,6 +38,13 @@ make_pair spread "125000 8" "62500 8"
 make_pair one-tick "125000 8 one-tick" "62500 8 one-tick"
 make_pair one-key "100000 1 one-key" "50000 1 one-key"
 make_pair one-track "1000000 1" "500000 1"
+
+# instructions COMMAND FILE: millions of instructions the command executes.
+instructions() {
+    (cd "$work" && F="$2" O="$work/out" valgrind --tool=callgrind --callgrind-out-file=/dev/null \
+        --trace-children=yes sh -c "$1" > /dev/null 2> "$work/time" < /dev/null) || true
+    awk '/Collected :/ { sum += $NF } END { printf "%.3f", sum / 1e6 }' "$work/time"
+}
 
 # cpu COMMAND FILE: CPU seconds of the command, the least of five runs
 # (perf's task clock where perf works, else /usr/bin/time's user + system):
@@ -56,17 +73,24 @@ else
     }
 fi
 
-printf '%-24s %-10s %8s %8s %7s\n' program shape half full ratio
+if [ $measure = instructions ]; then
+    unit="M instr"
+    tooSmall=1   # million instructions
+else
+    unit="seconds"
+    tooSmall=0.01
+fi
+printf '%-24s %-10s %10s %10s %7s   (%s)\n' program shape half full ratio "$unit"
 grep -v '^#' "$here/../tests/hostile/programs.txt" | while IFS="$(printf '\t')" read -r name command; do
     [ -n "$name" ] || continue
     echo "$name" | grep -q -E "$pattern" || continue
     for shape in spread one-tick one-key one-track; do
-        half=$(cpu "$command" "$work/$shape-half.mid")
-        full=$(cpu "$command" "$work/$shape-full.mid")
-        echo "$name $shape $half $full" | awk '{
+        half=$($measure "$command" "$work/$shape-half.mid")
+        full=$($measure "$command" "$work/$shape-full.mid")
+        echo "$name $shape $half $full $tooSmall" | awk '{
             note = "";
-            if ($3 < 0.01) { ratio = "-"; note = "  (too fast to judge)" }
+            if ($3 < $5) { ratio = "-"; note = "  (too little work to judge)" }
             else { ratio = sprintf("%.2f", $4 / $3); if ($4 / $3 > 2.3) note = "  ABOVE 2.3" }
-            printf "%-24s %-10s %8.3f %8.3f %7s%s\n", $1, $2, $3, $4, ratio, note }'
+            printf "%-24s %-10s %10.3f %10.3f %7s%s\n", $1, $2, $3, $4, ratio, note }'
     done
 done
