@@ -61,17 +61,12 @@ bool unwrapRiff(Bytes bytes, Bytes& inner, std::string& error) {
     return false;
 }
 
-// Reads the events of one track chunk. Run once to count the events (so
-// that the track is sized exactly) and once to store them.
+// Reads the events of one track chunk into a list.
 class TrackParser {
 public:
     TrackParser(Bytes chunk, int trackNumber) : m_chunk(chunk), m_track(trackNumber) {}
 
-    bool count(int& events, std::string& error) { return run(nullptr, events, error); }
-    bool store(MidiEventList& list, std::string& error) {
-        int events = 0;
-        return run(&list, events, error);
-    }
+    bool store(MidiEventList& list, std::string& error) { return run(list, error); }
 
 private:
     bool fail(std::string& error, const char* what) const {
@@ -95,11 +90,10 @@ private:
         return "variable-length value longer than four bytes";
     }
 
-    bool run(MidiEventList* list, int& events, std::string& error) {
+    bool run(MidiEventList& list, std::string& error) {
         m_pos = 0;
         std::uint8_t runningStatus = 0;
         std::int64_t tick = 0;
-        events = 0;
         while (m_pos < m_chunk.size()) {
             std::uint32_t delta = 0;
             if (const char* why = readVarlen(delta)) {
@@ -125,7 +119,6 @@ private:
             } else if (!readChannelMessage(list, static_cast<int>(tick), runningStatus, error)) {
                 return false;
             }
-            ++events;
             if (endOfTrack) {
                 // Whatever follows the end of the track is not part of it.
                 break;
@@ -134,7 +127,7 @@ private:
         return true;
     }
 
-    bool readMeta(MidiEventList* list, int tick, bool& endOfTrack, std::string& error) {
+    bool readMeta(MidiEventList& list, int tick, bool& endOfTrack, std::string& error) {
         const std::size_t start = m_pos;
         m_pos += 1;
         if (m_pos >= m_chunk.size()) {
@@ -153,13 +146,11 @@ private:
         }
         m_pos += length;
         endOfTrack = type == 0x2F;
-        if (list) {
-            list->append(MidiEvent(tick, m_track, m_chunk.subspan(start, m_pos - start)));
-        }
+        list.append(MidiEvent(tick, m_track, m_chunk.subspan(start, m_pos - start)));
         return true;
     }
 
-    bool readSysex(MidiEventList* list, int tick, std::string& error) {
+    bool readSysex(MidiEventList& list, int tick, std::string& error) {
         const std::uint8_t status = m_chunk[m_pos++];
         std::uint32_t length = 0;
         if (const char* why = readVarlen(length)) {
@@ -168,23 +159,21 @@ private:
         if (length > m_chunk.size() - m_pos) {
             return fail(error, "system exclusive message longer than its track");
         }
-        if (list) {
-            // Stored without the length: the writer derives it again.
-            MidiEvent event;
-            event.tick = tick;
-            event.track = m_track;
-            event.resize(1 + length);
-            event[0] = status;
-            if (length > 0) {
-                std::memcpy(event.data() + 1, m_chunk.data() + m_pos, length);
-            }
-            list->append(std::move(event));
+        // Stored without the length: the writer derives it again.
+        MidiEvent event;
+        event.tick = tick;
+        event.track = m_track;
+        event.resize(1 + length);
+        event[0] = status;
+        if (length > 0) {
+            std::memcpy(event.data() + 1, m_chunk.data() + m_pos, length);
         }
+        list.append(std::move(event));
         m_pos += length;
         return true;
     }
 
-    bool readChannelMessage(MidiEventList* list, int tick, std::uint8_t& runningStatus, std::string& error) {
+    bool readChannelMessage(MidiEventList& list, int tick, std::uint8_t& runningStatus, std::string& error) {
         std::uint8_t status = m_chunk[m_pos];
         if (status >= 0x80) {
             if (status >= 0xF0) {
@@ -210,9 +199,7 @@ private:
             message[1 + i] = byte;
             ++m_pos;
         }
-        if (list) {
-            list->append(MidiEvent(tick, m_track, Bytes(message, static_cast<std::size_t>(1 + count))));
-        }
+        list.append(MidiEvent(tick, m_track, Bytes(message, static_cast<std::size_t>(1 + count))));
         return true;
     }
 
@@ -283,13 +270,8 @@ bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::s
     if (!readHeader(bytes, format, declaredTracks, division, pos, error)) {
         return false;
     }
-    // First pass: find and check every track chunk and count its events, so
-    // that nothing is allocated for a chunk the bytes do not really hold.
-    struct Chunk {
-        Bytes data;
-        int events;
-    };
-    std::vector<Chunk> chunks;
+    // Find every track chunk first: its length must lie within the bytes.
+    std::vector<Bytes> chunks;
     while (bytes.size() - pos >= 8) {
         const std::uint32_t length = bigEndian(bytes, pos + 4, 4);
         if (length > bytes.size() - pos - 8) {
@@ -301,12 +283,7 @@ bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::s
                 error = "more track chunks than the header's count of " + std::to_string(declaredTracks);
                 return false;
             }
-            Chunk chunk{bytes.subspan(pos + 8, length), 0};
-            TrackParser parser(chunk.data, static_cast<int>(chunks.size()));
-            if (!parser.count(chunk.events, error)) {
-                return false;
-            }
-            chunks.push_back(chunk);
+            chunks.push_back(bytes.subspan(pos + 8, length));
         }
         pos += 8 + length;
     }
@@ -325,8 +302,12 @@ bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::s
     }
     for (std::size_t t = 0; t < chunks.size(); ++t) {
         MidiEventList& list = file.m_tracks[t];
-        list.reserve(chunks[t].events);
-        TrackParser parser(chunks[t].data, static_cast<int>(t));
+        // An event takes at least two bytes (a delta and, under running
+        // status, one data byte) and most take three or four: room for a
+        // third of the chunk's bytes is rarely outgrown, and memory that no
+        // event fills is never touched. It is bounded by bytes really there.
+        list.reserve(static_cast<int>(chunks[t].size() / 3 + 1));
+        TrackParser parser(chunks[t], static_cast<int>(t));
         if (!parser.store(list, error)) {
             return false;
         }

@@ -1,5 +1,6 @@
 #include "smf/text_buffer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ostream>
@@ -8,7 +9,19 @@ namespace smf {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789abcdef";
+// The six decimal digits of a number from 100000 to 999999, two at a time.
+void writeSixDigits(char* out, int value) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    for (int i = 4; i >= 0; i -= 2) {
+        const int pair = value % 100;
+        value /= 100;
+        out[i] = kPairs[2 * pair];
+        out[i + 1] = kPairs[2 * pair + 1];
+    }
+}
 
 // "%g" of a value whose six significant digits all lie between 1e-4 and
 // 1e6, the range of times and durations in listings, without the general
@@ -27,7 +40,7 @@ char* formatShortDecimal(char* first, double value) {
         --decade;
     }
     const double scaled = magnitude * kScales[decade];  // in [1e5, 1e6), error below 1e-9
-    const double below = std::floor(scaled);
+    const double below = static_cast<double>(static_cast<long>(scaled));  // floor: scaled is positive
     if (std::fabs(scaled - below - 0.5) < 1e-6) {
         return nullptr;
     }
@@ -35,8 +48,8 @@ char* formatShortDecimal(char* first, double value) {
     if (digits < 100000 || digits > 999999) {
         return nullptr;
     }
-    char six[8];
-    std::to_chars(six, six + sizeof six, digits);
+    char six[6];
+    writeSixDigits(six, static_cast<int>(digits));
     int used = 6;  // trailing zeros are dropped
     while (used > 0 && six[used - 1] == '0') {
         --used;
@@ -96,53 +109,29 @@ char* formatFixedInto(char* first, char* last, double value, int digits) {
 }  // namespace
 
 TextBuffer::TextBuffer(std::ostream& output, std::size_t blockSize)
-    : m_output(output), m_blockSize(blockSize) {
-    m_text.reserve(blockSize + 512);
-}
+    : m_output(output),
+      m_block(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(blockSize, 2 * kNumberRoom))),
+      m_end(m_block.get()),
+      m_limit(m_block.get() + std::max<std::size_t>(blockSize, 2 * kNumberRoom)) {}
 
 TextBuffer::~TextBuffer() {
     flush();
 }
 
-void TextBuffer::reserveRoom(std::size_t bytes) {
-    if (m_text.size() + bytes > m_blockSize) {
-        flush();
+TextBuffer& TextBuffer::putLong(std::string_view text) {
+    flush();
+    if (text.size() > static_cast<std::size_t>(m_limit - m_end)) {
+        // Longer than a whole block: straight to the stream.
+        m_output.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return *this;
     }
-}
-
-TextBuffer& TextBuffer::put(std::string_view text) {
-    reserveRoom(text.size());
-    m_text.append(text);
+    std::memcpy(m_end, text.data(), text.size());
+    m_end += text.size();
     return *this;
-}
-
-TextBuffer& TextBuffer::put(char c) {
-    reserveRoom(1);
-    m_text.push_back(c);
-    return *this;
-}
-
-TextBuffer& TextBuffer::putInt(long long value) {
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-}
-
-TextBuffer& TextBuffer::putDouble(double value) {
-    char digits[64];
-    char* end = formatGeneral(digits, digits + sizeof digits, value);
-    return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 TextBuffer& TextBuffer::putFixed(double value, int digits) {
     return put(formatFixed(value, digits));
-}
-
-TextBuffer& TextBuffer::putHex2(std::uint8_t byte) {
-    reserveRoom(2);
-    m_text.push_back(kHexDigits[byte >> 4]);
-    m_text.push_back(kHexDigits[byte & 0x0F]);
-    return *this;
 }
 
 TextBuffer& TextBuffer::putPadded(std::string_view text, std::size_t width) {
@@ -154,9 +143,9 @@ TextBuffer& TextBuffer::putPadded(std::string_view text, std::size_t width) {
 }
 
 bool TextBuffer::flush() {
-    if (!m_text.empty()) {
-        m_output.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
-        m_text.clear();
+    if (m_end != m_block.get()) {
+        m_output.write(m_block.get(), m_end - m_block.get());
+        m_end = m_block.get();
     }
     return static_cast<bool>(m_output);
 }

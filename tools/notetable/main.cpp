@@ -5,6 +5,7 @@
 
 #include "frame/frame.h"
 #include "smf/text_buffer.h"
+#include "smf/time_order.h"
 
 namespace {
 
@@ -68,19 +69,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     file.absoluteTicks();
-    // Notes are paired within their own tracks before the tracks are merged.
+    // Notes are paired within their own tracks; the rows then follow the
+    // events of all tracks in time order (as joined tracks give them).
     file.linkNotePairs();
-    file.joinTracks();
     file.doTimeAnalysis();
 
     smf::TextBuffer out(std::cout);
     writeLegend(out, file);
     const double ticksPerQuarter = file.getTicksPerQuarterNote();
-    for (const smf::MidiEvent& event : file[0]) {
+    smf::forEachEventInTimeOrder(file, [&](const smf::MidiEvent& event, int) {
         if (event.isNoteOn() && event[1] < 0x80) {
             writeRow(out, event, ticksPerQuarter);
         }
-    }
+    });
     if (!out.flushStream()) {
         return frame::error("Error: could not write to standard output");
     }

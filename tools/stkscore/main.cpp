@@ -4,6 +4,7 @@
 
 #include "frame/frame.h"
 #include "smf/text_buffer.h"
+#include "smf/time_order.h"
 #include "skini.h"
 
 namespace {
@@ -48,13 +49,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     file.absoluteTicks();
-    file.joinTracks();
 
+    // The events of all tracks in time order, as joined tracks give them.
     smf::TextBuffer out(std::cout);
     stkscore::SkiniWriter writer(out, file.getTicksPerQuarterNote(), trackSelection);
-    for (const smf::MidiEvent& event : file[0]) {
-        writer.write(event);
-    }
+    smf::forEachEventInTimeOrder(file, [&writer](const smf::MidiEvent& event, int) { writer.write(event); });
     if (!out.flushStream()) {
         return frame::error("Error: could not write to standard output");
     }
