@@ -28,6 +28,18 @@ void SvgText::putAcrossBlocks(std::string_view text) {
     }
 }
 
+SvgText& SvgText::putIntAcrossBlocks(long long value) {
+    char digits[kNumberRoom];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+SvgText& SvgText::putDoubleAcrossBlocks(double value) {
+    char digits[kNumberRoom];
+    const char* end = smf::toCharsGeneral(digits, digits + sizeof digits, value);
+    return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
 void SvgText::putCopy(std::size_t from, std::size_t to) {
     to = std::min(to, size());
     while (from < to) {

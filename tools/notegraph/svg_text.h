@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "smf/text_buffer.h"
+
 namespace notegraph {
 
 class SvgText {
@@ -38,15 +40,19 @@ public:
         return *this;
     }
     SvgText& putInt(long long value) {
-        char digits[24];
-        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        if (room() < kNumberRoom) {
+            return putIntAcrossBlocks(value);
+        }
+        m_cursor = std::to_chars(m_cursor, m_end, value).ptr;
+        return *this;
     }
     // As printf "%g": six significant digits, no trailing zeros.
     SvgText& putDouble(double value) {
-        char digits[32];
-        const char* end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 6).ptr;
-        return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        if (room() < kNumberRoom) {
+            return putDoubleAcrossBlocks(value);
+        }
+        m_cursor = smf::toCharsGeneral(m_cursor, m_end, value);
+        return *this;
     }
     // As printf "%.<digits>f".
     SvgText& putFixed(double value, int digits);
@@ -62,7 +68,14 @@ public:
     std::string str() const;
 
 private:
+    // Enough for any integer or "%g" number.
+    static constexpr std::size_t kNumberRoom = 32;
+
     std::size_t room() const { return static_cast<std::size_t>(m_end - m_cursor); }
+    // Near a block's end a number is formatted aside and may straddle two
+    // blocks: every block but the last stays full.
+    SvgText& putIntAcrossBlocks(long long value);
+    SvgText& putDoubleAcrossBlocks(double value);
     void addBlock();
     void putAcrossBlocks(std::string_view text);
 
