@@ -1,5 +1,6 @@
 #include "smf/hexscribe.h"
 
+#include "smf/chars.h"
 #include "smf/file_io.h"
 
 #include <algorithm>
@@ -31,29 +32,13 @@ bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-int hexValue(char c) {
-    if (isDigit(c)) {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool allOf(std::string_view text, bool (*test)(char)) {
     return std::all_of(text.begin(), text.end(), test);
 }
 
 bool isHexDigit(char c) {
-    return hexValue(c) >= 0;
+    return hexDigitValue(c) >= 0;
 }
 
 bool isBinaryChar(char c) {
@@ -78,7 +63,7 @@ void appendWide(std::vector<std::uint8_t>& out, std::uint64_t value, int count, 
 Reason compileHex(std::string_view token, std::vector<std::uint8_t>& out) {
     int value = 0;
     for (char c : token) {
-        value = value * 16 + hexValue(c);
+        value = value * 16 + hexDigitValue(c);
     }
     out.push_back(static_cast<std::uint8_t>(value));
     return kOk;

@@ -1,5 +1,7 @@
 #include "smf/options.h"
 
+#include "smf/chars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -23,20 +25,6 @@ struct ScannedNumber {
     double real = 0.0;
 };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexDigitValue(char c) {
-    if (isDigit(c)) {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // Accumulates digits of `base` into an unsigned magnitude, noting overflow;
 // the double copy keeps a usable value for numbers beyond 64 bits.
@@ -441,7 +429,7 @@ Options::BundleReading Options::readLetterBundle(std::size_t index) const {
             reading.uses.push_back(use);
             continue;
         }
-        const std::string spelled = "-" + std::string(word.substr(pos, 1));
+        const std::string spelled{'-', word[pos]};
         if (pos + 1 < word.size()) {
             use.value = word.substr(pos + 1);
         } else if (index + 1 < m_words.size()) {

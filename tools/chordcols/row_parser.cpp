@@ -1,5 +1,7 @@
 #include "row_parser.h"
 
+#include "smf/chars.h"
+
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -13,9 +15,7 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using smf::isDigit;
 
 // Reads one integer at `pos` (after any blanks) and moves past it; nothing
 // when the text there is not a number that fits an int.

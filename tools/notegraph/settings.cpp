@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "smf/chars.h"
+
 #include <algorithm>
 
 namespace notegraph {
@@ -42,9 +44,7 @@ std::string_view expandAbbreviation(std::string_view piece) {
     return piece;
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using smf::isDigit;
 
 int clampKey(long value) {
     return static_cast<int>(std::clamp(value, 0L, 127L));
