@@ -205,4 +205,12 @@ void print(std::string_view text) {
     std::cout.flush();
 }
 
+int printChecked(std::string_view text, int status) {
+    print(text);
+    if (!std::cout) {
+        return error("Error: could not write to standard output");
+    }
+    return status;
+}
+
 }  // namespace frame

@@ -108,5 +108,9 @@ bool readInput(smf::Tunefolio& file, const smf::Options& options);
 
 // Prints text on standard output and flushes it.
 void print(std::string_view text);
+// The same, returning status; a text that could not be written (a full disk,
+// a closed pipe) prints "Error: could not write to standard output" on
+// standard error and returns 1 instead, so it never passes for success.
+int printChecked(std::string_view text, int status);
 
 }  // namespace frame

@@ -4,10 +4,11 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+
+#include "frame/frame.h"
 
 #ifndef TUNEFOLIO_HEX_FORM
 #define TUNEFOLIO_HEX_FORM 0
@@ -55,22 +56,12 @@ std::string hexForm(std::uint32_t value) {
     return "0x" + std::string(digits.data(), result.ptr);
 }
 
-// Prints the text; a full disk or closed pipe must not pass for success.
-int print(const std::string& text, int status) {
-    std::fputs(text.c_str(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fputs("Error: could not write to standard output\n", stderr);
-        return 1;
-    }
-    return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        return print(usageText(argc > 0 ? argv[0] : ""), 1);
+        return frame::printChecked(usageText(argc > 0 ? argv[0] : ""), 1);
     }
     const std::uint32_t value = readInteger(argv[1]);
-    return print((TUNEFOLIO_HEX_FORM ? hexForm(value) : binaryForm(value)) + "\n", 0);
+    return frame::printChecked((TUNEFOLIO_HEX_FORM ? hexForm(value) : binaryForm(value)) + "\n", 0);
 }

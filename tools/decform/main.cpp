@@ -2,11 +2,12 @@
 // unsigned or, with -s, signed. It takes the raw argument list: "-s" counts
 // only as the first of two arguments.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
+
+#include "frame/frame.h"
 
 namespace {
 
@@ -39,23 +40,13 @@ std::string decimalForm(std::uint32_t value, bool asSigned) {
     return asSigned ? std::to_string(static_cast<std::int32_t>(value)) : std::to_string(value);
 }
 
-// Prints the text; a full disk or closed pipe must not pass for success.
-int print(const std::string& text, int status) {
-    std::fputs(text.c_str(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fputs("Error: could not write to standard output\n", stderr);
-        return 1;
-    }
-    return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool asSigned = argc == 3 && std::strcmp(argv[1], "-s") == 0;
     if (argc != 2 && !asSigned) {
-        return print(usageText(argc > 0 ? argv[0] : ""), 1);
+        return frame::printChecked(usageText(argc > 0 ? argv[0] : ""), 1);
     }
     const std::uint32_t value = readHexInteger(argv[argc - 1]);
-    return print(decimalForm(value, asSigned) + "\n", 0);
+    return frame::printChecked(decimalForm(value, asSigned) + "\n", 0);
 }
