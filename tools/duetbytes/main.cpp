@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frame/frame.h"
-#include "twinkle_tune.h"
+#include "shared/twinkle_tune.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "note_rows.h"
+#include "shared/note_rows.h"
 #include "smf/text_buffer.h"
 
 namespace matrix {

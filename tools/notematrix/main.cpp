@@ -4,7 +4,7 @@
 
 #include "legend.h"
 #include "matrix_export.h"
-#include "note_rows.h"
+#include "shared/note_rows.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "legend.h"
-#include "note_rows.h"
+#include "shared/note_rows.h"
 #include "smf/tunefolio.h"
 #include "smf/text_buffer.h"
 

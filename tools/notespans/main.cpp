@@ -2,7 +2,7 @@
 // start time, end time and key, in thousandths of the time unit.
 #include <iostream>
 
-#include "note_rows.h"
+#include "shared/note_rows.h"
 #include "spans.h"
 
 namespace {

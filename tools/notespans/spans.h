@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "note_rows.h"
+#include "shared/note_rows.h"
 #include "smf/tunefolio.h"
 #include "smf/text_buffer.h"
 

@@ -1,4 +1,4 @@
-#include "note_rows.h"
+#include "shared/note_rows.h"
 
 #include <algorithm>
 

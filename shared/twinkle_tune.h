@@ -1,5 +1,6 @@
-// The two-part tune that the duet examples write: a melody and a bass line,
-// both starting at tick 0 and ending after sixteen quarter notes.
+// The two-part tune that both duet examples (duetmaker, duetbytes) write: a
+// melody and a bass line, both starting at tick 0 and ending after sixteen
+// quarter notes.
 #pragma once
 
 #include <vector>

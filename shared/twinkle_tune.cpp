@@ -1,4 +1,4 @@
-#include "twinkle_tune.h"
+#include "shared/twinkle_tune.h"
 
 #include <array>
 #include <cstddef>
