@@ -5,8 +5,9 @@
 #
 # Each case is a folder holding:
 #   cmd      one shell command line, run by sh in a scratch folder that holds a
-#            copy of the case's files/ folder; BIN_DIR comes first on PATH, so
-#            programs are named as a user types them
+#            copy of the program's shared files/ folder (CASES_DIR/files), then
+#            of the case's own files/ folder, whose files win; BIN_DIR comes
+#            first on PATH, so programs are named as a user types them
 #   stdin    (optional) fed to the command's standard input
 #   stdout   (optional) expected standard output, byte for byte; absent: empty
 #   stderr   (optional) expected standard error, byte for byte; absent: empty
@@ -51,6 +52,7 @@ for dir in "$@"; do
         count=$((count + 1))
         work="$scratch/work"
         rm -rf "$work" && mkdir -p "$work"
+        [ -d "$dir/files" ] && cp -R "$dir/files/." "$work/"
         [ -d "$case/files" ] && cp -R "$case/files/." "$work/"
         input=/dev/null
         [ -f "$case/stdin" ] && input="$case/stdin"
