@@ -13,6 +13,7 @@
 #include <string>
 
 #include "smf/midi_event_list.h"
+#include "smf/result.h"
 
 namespace smf {
 
@@ -48,50 +49,44 @@ inline std::size_t fileMessageSizeFast(const MidiMessage& message) {
 const MidiMessage& endOfTrackMessage();
 
 // Calls visit(const FileEvent&) for each event of the track in file order.
-// Returns false, with a reason, at the first event a file cannot hold (a
-// negative delta or one above kMaxDelta, a malformed message). A caller
-// that has already walked the track once may skip the message checks.
+// Fails, with a reason, at the first event a file cannot hold (a negative
+// delta or one above kMaxDelta, a malformed message). A caller that has
+// already walked the track once may skip the message checks.
 template <class Visit>
-bool forEachFileEvent(const MidiEventList& track, bool deltaTicks, Visit&& visit, std::string& error,
-                      bool checkMessages = true) {
+Result forEachFileEvent(const MidiEventList& track, bool deltaTicks, Visit&& visit, bool checkMessages = true) {
     std::int64_t tick = 0;
     std::int64_t written = 0;   // tick of the last event written
     std::int64_t endTick = 0;   // latest end-of-track seen
     for (const MidiEvent& event : track) {
         tick = deltaTicks ? tick + event.tick : event.tick;
         if (deltaTicks && event.tick < 0) {
-            error = "negative delta time";
-            return false;
+            return Result::failure("negative delta time");
         }
         if (event.isEndOfTrack()) {
             endTick = std::max(endTick, tick);
             continue;
         }
         if (tick < written) {
-            error = "events out of time order (negative delta time)";
-            return false;
+            return Result::failure("events out of time order (negative delta time)");
         }
         if (tick - written > kMaxDelta) {
-            error = "delta time beyond 0x0FFFFFFF";
-            return false;
+            return Result::failure("delta time beyond 0x0FFFFFFF");
         }
         if (checkMessages && fileMessageSizeFast(event) == 0) {
-            error = "a message a MIDI file cannot hold";
-            return false;
+            return Result::failure("a message a MIDI file cannot hold");
         }
         visit(FileEvent{static_cast<std::uint32_t>(tick - written), tick, &event});
         written = tick;
     }
     const std::int64_t closing = std::max(written, endTick);
     if (closing - written > kMaxDelta) {
-        error = "delta time beyond 0x0FFFFFFF";
-        return false;
+        return Result::failure("delta time beyond 0x0FFFFFFF");
     }
     visit(FileEvent{static_cast<std::uint32_t>(closing - written), closing, nullptr});
-    return true;
+    return {};
 }
 
-// Size of a track chunk's data, or false when the track cannot be written.
-bool trackChunkSize(const MidiEventList& track, bool deltaTicks, std::uint64_t& size, std::string& error);
+// Size of a track chunk's data; fails when the track cannot be written.
+Result trackChunkSize(const MidiEventList& track, bool deltaTicks, std::uint64_t& size);
 
 }  // namespace smf

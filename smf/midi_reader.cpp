@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "smf/file_io.h"
+#include "smf/hexscribe_compile.h"
 #include "smf/tunefolio.h"
 
 namespace smf {
@@ -249,13 +251,11 @@ bool readHeader(Bytes bytes, int& format, int& trackCount, std::uint16_t& divisi
     return true;
 }
 
-}  // namespace
-
-bool looksLikeMidiBytes(std::span<const std::uint8_t> bytes) {
+bool looksLikeMidiBytes(Bytes bytes) {
     return hasTag(bytes, 0, "MThd") || hasTag(bytes, 0, "RIFF");
 }
 
-bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::string& error) {
+bool parseMidiBytes(Bytes bytes, Tunefolio& file, std::string& error) {
     if (hasTag(bytes, 0, "RIFF")) {
         Bytes inner;
         if (!unwrapRiff(bytes, inner, error)) {
@@ -294,14 +294,14 @@ bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::s
     }
     // A file of no tracks reads as one empty track: every file object has a
     // track 0 that programs can rely on.
-    file.m_tracks.assign(std::max<std::size_t>(1, chunks.size()), MidiEventList());
+    file.addTracks(static_cast<int>(chunks.size()) - 1);
     if (division & 0x8000) {
         file.setSmpteTiming(256 - (division >> 8), division & 0xFF);
     } else {
         file.setTicksPerQuarterNote(division);
     }
     for (std::size_t t = 0; t < chunks.size(); ++t) {
-        MidiEventList& list = file.m_tracks[t];
+        MidiEventList& list = file[static_cast<int>(t)];
         // An event takes at least two bytes (a delta and, under running
         // status, one data byte) and most take three or four: room for a
         // third of the chunk's bytes is rarely outgrown, and memory that no
@@ -314,6 +314,60 @@ bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::s
     }
     (void)format;
     return true;
+}
+
+// Hexscribe text describing MIDI bytes, compiled.
+bool compileMidiText(Bytes bytes, std::vector<std::uint8_t>& compiled, std::string& error) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (Result result = compileHexscribe(text, compiled); !result) {
+        error = result.reason();
+        return false;
+    }
+    if (compiled.empty()) {
+        error = "empty input";
+        return false;
+    }
+    if (!looksLikeMidiBytes(compiled)) {
+        error = "not a MIDI file (no MThd header)";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Result readMidi(std::span<const std::uint8_t> bytes, Tunefolio& file) {
+    Tunefolio parsed;
+    std::string error;
+    std::vector<std::uint8_t> compiled;
+    bool ok = looksLikeMidiBytes(bytes) ? parseMidiBytes(bytes, parsed, error)
+                                        : compileMidiText(bytes, compiled, error) &&
+                                              parseMidiBytes(compiled, parsed, error);
+    if (!ok) {
+        file.clear();
+        return Result::failure(error);
+    }
+    file = std::move(parsed);
+    return {};
+}
+
+Result readMidiFile(const std::string& name, Tunefolio& file) {
+    auto bytes = readFileBytes(name);
+    Result result = bytes ? readMidi(*bytes, file) : Result::failure("cannot open " + name);
+    if (!bytes) {
+        file.clear();
+    }
+    file.setFilename(name);
+    return result;
+}
+
+Result readMidiStream(std::istream& input, Tunefolio& file) {
+    auto bytes = readStreamBytes(input);
+    if (!bytes) {
+        file.clear();
+        return Result::failure("cannot read the input stream");
+    }
+    return readMidi(*bytes, file);
 }
 
 }  // namespace smf

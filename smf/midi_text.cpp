@@ -189,6 +189,14 @@ void putDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& m
     out.put(std::string_view(line, static_cast<std::size_t>(end - line)));
 }
 
+// The end of every text written: all of it handed to the stream.
+Result flushed(TextBuffer& out) {
+    if (!out.flush()) {
+        return Result::failure("could not write to the output stream");
+    }
+    return {};
+}
+
 }  // namespace
 
 namespace {
@@ -267,20 +275,21 @@ std::string describeMessage(const MidiMessage& message) {
     return text.str();
 }
 
-bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeComments comments) {
+Result writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeComments comments) {
     FileHeader header;
-    std::string error;
-    if (!fileHeader(file, header, error)) {
-        return false;
+    if (Result result = fileHeader(file, header); !result) {
+        return result;
     }
     // Check every track before writing anything, so that a file that cannot
     // be written leaves no partial text behind.
     const bool delta = file.isDeltaTicks();
     std::vector<std::uint64_t> sizes(static_cast<std::size_t>(header.trackCount));
     for (int t = 0; t < header.trackCount; ++t) {
-        if (!trackChunkSize(file[t], delta, sizes[static_cast<std::size_t>(t)], error) ||
-            sizes[static_cast<std::size_t>(t)] > 0xFFFFFFFFu) {
-            return false;
+        if (Result result = trackChunkSize(file[t], delta, sizes[static_cast<std::size_t>(t)]); !result) {
+            return Result::failure("track " + std::to_string(t) + ": " + result.reason());
+        }
+        if (sizes[static_cast<std::size_t>(t)] > 0xFFFFFFFFu) {
+            return Result::failure("track " + std::to_string(t) + " larger than 4 GiB");
         }
     }
     const bool withComments = comments == HexscribeComments::Full;
@@ -314,12 +323,12 @@ bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeCo
                 }
                 out.put('\n');
             },
-            error, false);
+            false);
     }
-    return out.flush();
+    return flushed(out);
 }
 
-bool writeHexBytes(std::ostream& output, std::span<const std::uint8_t> bytes, int bytesPerLine) {
+Result writeHexBytes(std::ostream& output, std::span<const std::uint8_t> bytes, int bytesPerLine) {
     if (bytesPerLine < 1) {
         bytesPerLine = 1;
     }
@@ -334,7 +343,7 @@ bool writeHexBytes(std::ostream& output, std::span<const std::uint8_t> bytes, in
             out.put('\n');
         }
     }
-    return out.flush();
+    return flushed(out);
 }
 
 }  // namespace smf

@@ -25,6 +25,8 @@
 #include <span>
 #include <string>
 
+#include "smf/result.h"
+
 namespace smf {
 
 class Tunefolio;
@@ -32,14 +34,14 @@ class MidiMessage;
 
 enum class HexscribeComments { None, Full };
 
-// Writes the file as hexscribe text. False, with nothing written, when the
-// file cannot be written as a MIDI file (see Tunefolio::write), or when the
-// stream fails.
-bool writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeComments comments);
+// Writes the file as hexscribe text. Fails, with nothing written, when the
+// file cannot be written as a MIDI file (see writeMidi), or when the stream
+// fails.
+Result writeMidiHexscribe(std::ostream& output, const Tunefolio& file, HexscribeComments comments);
 
 // Bytes as two-digit lower-case hexadecimal numbers separated by blanks,
 // bytesPerLine to a line.
-bool writeHexBytes(std::ostream& output, std::span<const std::uint8_t> bytes, int bytesPerLine);
+Result writeHexBytes(std::ostream& output, std::span<const std::uint8_t> bytes, int bytesPerLine);
 
 // A short description of a message for comments and listings
 // ("note-on C4 (60) velocity 100, channel 1", "tempo 120 bpm").

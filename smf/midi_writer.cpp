@@ -1,6 +1,9 @@
 #include "smf/midi_writer.h"
 
-#include "smf/hexscribe.h"
+#include <ostream>
+
+#include "smf/file_io.h"
+#include "smf/hexscribe_compile.h"
 #include "smf/midi_layout.h"
 #include "smf/tunefolio.h"
 
@@ -60,15 +63,12 @@ const MidiMessage& endOfTrackMessage() {
     return message;
 }
 
-bool trackChunkSize(const MidiEventList& track, bool deltaTicks, std::uint64_t& size, std::string& error) {
+Result trackChunkSize(const MidiEventList& track, bool deltaTicks, std::uint64_t& size) {
     size = 0;
-    return forEachFileEvent(
-        track, deltaTicks,
-        [&size](const FileEvent& e) {
-            const MidiMessage& message = e.event ? *e.event : endOfTrackMessage();
-            size += static_cast<std::uint64_t>(varlenSize(e.delta)) + fileMessageSizeFast(message);
-        },
-        error);
+    return forEachFileEvent(track, deltaTicks, [&size](const FileEvent& e) {
+        const MidiMessage& message = e.event ? *e.event : endOfTrackMessage();
+        size += static_cast<std::uint64_t>(varlenSize(e.delta)) + fileMessageSizeFast(message);
+    });
 }
 
 void appendFileMessage(std::vector<std::uint8_t>& out, const MidiMessage& message) {
@@ -81,45 +81,41 @@ void appendFileMessage(std::vector<std::uint8_t>& out, const MidiMessage& messag
     out.insert(out.end(), message.begin(), message.end());
 }
 
-bool fileHeader(const Tunefolio& file, FileHeader& header, std::string& error) {
+Result fileHeader(const Tunefolio& file, FileHeader& header) {
     header.trackCount = file.getTrackCount();
     header.format = header.trackCount == 1 ? 0 : 1;
     if (header.trackCount > 0xFFFF) {
-        error = "more than 65535 tracks";
-        return false;
+        return Result::failure("more than 65535 tracks");
     }
     if (file.isSmpte()) {
         const int fps = file.getSmpteFramesPerSecond();
         header.division = static_cast<std::uint16_t>(((256 - fps) << 8) | file.getSmpteTicksPerFrame());
-        return true;
+        return {};
     }
     const int tpq = file.getTicksPerQuarterNote();
     if (tpq < 1 || tpq > 32767) {
-        error = "ticks per quarter note outside 1..32767";
-        return false;
+        return Result::failure("ticks per quarter note outside 1..32767");
     }
     header.division = static_cast<std::uint16_t>(tpq);
-    return true;
+    return {};
 }
 
-bool encodeMidiFile(const Tunefolio& file, std::vector<std::uint8_t>& bytes, std::string& error) {
+Result writeMidi(const Tunefolio& file, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     FileHeader header;
-    if (!fileHeader(file, header, error)) {
-        return false;
+    if (Result result = fileHeader(file, header); !result) {
+        return result;
     }
     const bool delta = file.isDeltaTicks();
     std::vector<std::uint64_t> sizes(static_cast<std::size_t>(header.trackCount));
     std::uint64_t total = 14;
     for (int t = 0; t < header.trackCount; ++t) {
         std::uint64_t& size = sizes[static_cast<std::size_t>(t)];
-        if (!trackChunkSize(file[t], delta, size, error)) {
-            error = "track " + std::to_string(t) + ": " + error;
-            return false;
+        if (Result result = trackChunkSize(file[t], delta, size); !result) {
+            return Result::failure("track " + std::to_string(t) + ": " + result.reason());
         }
         if (size > 0xFFFFFFFFu) {
-            error = "track " + std::to_string(t) + " larger than 4 GiB";
-            return false;
+            return Result::failure("track " + std::to_string(t) + " larger than 4 GiB");
         }
         total += 8 + size;
     }
@@ -138,9 +134,33 @@ bool encodeMidiFile(const Tunefolio& file, std::vector<std::uint8_t>& bytes, std
                 appendVarlen(bytes, e.delta);
                 appendFileMessage(bytes, e.event ? *e.event : endOfTrackMessage());
             },
-            error, false);
+            false);
     }
-    return true;
+    return {};
+}
+
+Result writeMidiFile(const Tunefolio& file, const std::string& name) {
+    std::vector<std::uint8_t> bytes;
+    if (Result result = writeMidi(file, bytes); !result) {
+        return result;
+    }
+    if (!writeFileBytes(name, bytes)) {
+        return Result::failure("could not write file " + name);
+    }
+    return {};
+}
+
+Result writeMidiStream(const Tunefolio& file, std::ostream& output) {
+    std::vector<std::uint8_t> bytes;
+    if (Result result = writeMidi(file, bytes); !result) {
+        return result;
+    }
+    output.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    output.flush();
+    if (!output) {
+        return Result::failure("could not write to the output stream");
+    }
+    return {};
 }
 
 }  // namespace smf

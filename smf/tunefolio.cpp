@@ -9,7 +9,6 @@
 #include <stdexcept>
 
 #include "smf/file_io.h"
-#include "smf/hexscribe.h"
 #include "smf/midi_reader.h"
 #include "smf/midi_text.h"
 #include "smf/midi_writer.h"
@@ -26,96 +25,41 @@ void Tunefolio::clear() {
     *this = Tunefolio();
 }
 
-// ---- reading ----
+// ---- reading and writing ----
+
+bool Tunefolio::keepReadResult(Result result) {
+    m_readResult = std::move(result);
+    return m_readResult.ok();
+}
 
 bool Tunefolio::read(const std::string& filename) {
-    auto bytes = readFileBytes(filename);
-    if (!bytes) {
-        clear();
-        m_status = false;
-        m_readError = "cannot open " + filename;
-        m_filename = filename;
-        return false;
-    }
-    const bool ok = readBytes(*bytes);
-    m_filename = filename;
-    return ok;
+    return keepReadResult(readMidiFile(filename, *this));
 }
 
 bool Tunefolio::read(std::istream& input) {
-    auto bytes = readStreamBytes(input);
-    if (!bytes) {
-        clear();
-        m_status = false;
-        m_readError = "cannot read the input stream";
-        return false;
-    }
-    return readBytes(*bytes);
+    return keepReadResult(readMidiStream(input, *this));
 }
 
 bool Tunefolio::readBytes(std::span<const std::uint8_t> bytes) {
-    Tunefolio parsed;
-    std::string error;
-    bool ok = false;
-    if (looksLikeMidiBytes(bytes)) {
-        ok = parseMidiBytes(bytes, parsed, error);
-    } else {
-        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        HexscribeResult compiled = compileHexscribe(text);
-        if (!compiled.ok()) {
-            const HexscribeError& e = *compiled.error;
-            error = "line " + std::to_string(e.line) + ": " + e.reason + " \"" + e.token + "\"";
-        } else if (compiled.bytes.empty()) {
-            error = "empty input";
-        } else if (!looksLikeMidiBytes(compiled.bytes)) {
-            error = "not a MIDI file (no MThd header)";
-        } else {
-            ok = parseMidiBytes(compiled.bytes, parsed, error);
-        }
-    }
-    if (!ok) {
-        clear();
-        m_status = false;
-        m_readError = error;
-        return false;
-    }
-    *this = std::move(parsed);
-    m_status = true;
-    m_readError.clear();
-    return true;
+    return keepReadResult(readMidi(bytes, *this));
 }
-
-// ---- writing ----
 
 std::vector<std::uint8_t> Tunefolio::getFileBytes() const {
     std::vector<std::uint8_t> bytes;
-    std::string error;
-    encodeMidiFile(*this, bytes, error);
+    writeMidi(*this, bytes);
     return bytes;
 }
 
 bool Tunefolio::write(const std::string& filename) const {
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!encodeMidiFile(*this, bytes, error)) {
-        return false;
-    }
-    return writeFileBytes(filename, bytes);
+    return writeMidiFile(*this, filename).ok();
 }
 
 bool Tunefolio::write(std::ostream& output) const {
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!encodeMidiFile(*this, bytes, error)) {
-        return false;
-    }
-    output.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    output.flush();
-    return static_cast<bool>(output);
+    return writeMidiStream(*this, output).ok();
 }
 
 bool Tunefolio::writeHexscribe(std::ostream& output) const {
-    return writeMidiHexscribe(output, *this, HexscribeComments::None);
+    return writeMidiHexscribe(output, *this, HexscribeComments::None).ok();
 }
 
 bool Tunefolio::writeHexscribe(const std::string& filename) const {
@@ -129,16 +73,12 @@ bool Tunefolio::writeHexscribe(const std::string& filename) const {
 }
 
 bool Tunefolio::writeHexscribeWithComments(std::ostream& output) const {
-    return writeMidiHexscribe(output, *this, HexscribeComments::Full);
+    return writeMidiHexscribe(output, *this, HexscribeComments::Full).ok();
 }
 
 bool Tunefolio::writeHex(std::ostream& output, int bytesPerLine) const {
     std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!encodeMidiFile(*this, bytes, error)) {
-        return false;
-    }
-    return writeHexBytes(output, bytes, bytesPerLine);
+    return writeMidi(*this, bytes) && writeHexBytes(output, bytes, bytesPerLine);
 }
 
 std::ostream& operator<<(std::ostream& output, const Tunefolio& file) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "smf/midi_event_list.h"
+#include "smf/result.h"
 #include "smf/tempo_map.h"
 
 namespace smf {
@@ -32,25 +33,24 @@ public:
     // Reads the named file at once; status() tells whether it worked.
     explicit Tunefolio(const std::string& filename);
 
-    // ---- reading ----
-    // Replaces the contents with the named file (or the stream's bytes).
-    // Returns false when the input cannot be read or is not a valid MIDI
-    // file; the object is then empty (as newly built) and getReadError()
-    // says why. Afterwards ticks are absolute.
+    // ---- reading and writing ----
+    // These wrap the readers of smf/midi_reader.h and the writers of
+    // smf/midi_writer.h and smf/midi_text.h, which say more.
+    //
+    // Replaces the contents with the named file (or the stream's bytes, or
+    // bytes already in memory). Returns false when the input cannot be read
+    // or is not a MIDI file; the object is then empty (as newly built) and
+    // getReadResult() says why. Afterwards ticks are absolute.
     bool read(const std::string& filename);
     bool read(std::istream& input);
-    // The same from bytes already in memory.
     bool readBytes(std::span<const std::uint8_t> bytes);
-    // The result of the last read (true for an object never read).
-    bool status() const { return m_status; }
-    const std::string& getReadError() const { return m_readError; }
+    // The result of the last read (success for an object never read).
+    bool status() const { return m_readResult.ok(); }
+    const Result& getReadResult() const { return m_readResult; }
+    const std::string& getReadError() const { return m_readResult.reason(); }
 
-    // ---- writing ----
-    // Standard MIDI File bytes: format 0 for one track, else 1; no running
-    // status; every track closed by one end-of-track event. False, with
-    // nothing written, for what a MIDI file cannot hold: a negative delta or
-    // one beyond 0x0FFFFFFF, ticks per quarter note outside 1..32767, or a
-    // malformed message. A named file is not left half written.
+    // Standard MIDI File bytes; false, with nothing written, for what a MIDI
+    // file cannot hold. A named file is not left half written.
     bool write(const std::string& filename) const;
     bool write(std::ostream& output) const;
     // The bytes write() would produce; empty when the file cannot be written.
@@ -156,10 +156,10 @@ public:
     MidiEvent& addTrackName(int track, int tick, std::string_view name);
 
     friend std::ostream& operator<<(std::ostream& output, const Tunefolio& file);
-    friend bool parseMidiBytes(std::span<const std::uint8_t> bytes, Tunefolio& file, std::string& error);
 
 private:
     MidiEventList& trackForAdding(int track);
+    bool keepReadResult(Result result);
     // Runs fn with every track in absolute ticks, restoring the mode after.
     template <class Fn>
     void inAbsoluteTicks(Fn fn);
@@ -170,8 +170,7 @@ private:
     int m_ticksPerQuarter = 120;
     std::uint16_t m_smpteDivision = 0;  // the raw header word when SMPTE
     TickMode m_tickMode = TickMode::Absolute;
-    bool m_status = true;
-    std::string m_readError;
+    Result m_readResult;
     std::string m_filename;
     TempoMap m_tempoMap;
 };

@@ -9,8 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    smf::HexscribeResult compiled = smf::compileHexscribe(text);
-    if (compiled.bytes.size() > 8 * size + 8) {
+    std::vector<std::uint8_t> compiled;
+    smf::compileHexscribe(text, compiled);
+    if (compiled.size() > 8 * size + 8) {
         std::abort();
     }
     for (int bytesOnly : {0, 1}) {
@@ -19,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lister.setLineBytes(1 + size % 30);
         std::ostringstream listing;
         lister.writeListing(listing, {data, size});
-        smf::HexscribeResult back = smf::compileHexscribe(listing.str());
-        if (!back.ok() || back.bytes != std::vector<std::uint8_t>(data, data + size)) {
+        std::vector<std::uint8_t> back;
+        if (!smf::compileHexscribe(listing.str(), back) || back != std::vector<std::uint8_t>(data, data + size)) {
             std::abort();
         }
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -15,20 +16,28 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes compiled(std::string_view text) {
-    smf::HexscribeResult result = smf::compileHexscribe(text);
-    EXPECT_TRUE(result.ok()) << "text: " << text << "\n"
-                             << (result.error ? smf::formatHexscribeError(*result.error) : "");
-    return result.bytes;
+    Bytes bytes;
+    smf::Result result = smf::compileHexscribe(text, bytes);
+    EXPECT_TRUE(result.ok()) << "text: " << text << "\n" << result.reason();
+    return bytes;
 }
 
-smf::HexscribeError failure(std::string_view text) {
-    smf::HexscribeResult result = smf::compileHexscribe(text);
+// The reason of a failure: "line 3: <why>: \"<token>\"".
+std::string failure(std::string_view text) {
+    Bytes bytes;
+    smf::Result result = smf::compileHexscribe(text, bytes);
     EXPECT_FALSE(result.ok()) << "text unexpectedly compiled: " << text;
-    return result.error.value_or(smf::HexscribeError{});
+    return result.reason();
 }
 
 bool fails(std::string_view text) {
-    return !smf::compileHexscribe(text).ok();
+    Bytes bytes;
+    return !smf::compileHexscribe(text, bytes).ok();
+}
+
+int failureLine(std::string_view text) {
+    const std::string reason = failure(text);
+    return reason.rfind("line ", 0) == 0 ? std::atoi(reason.c_str() + 5) : -1;
 }
 
 Bytes allByteValues() {
@@ -129,9 +138,7 @@ TEST(HexscribeBinary, TwoCharactersAreHexadecimal) {
 }
 
 TEST(HexscribeBinary, ThreeDigitsAreNeitherHexNorBinary) {
-    smf::HexscribeError error = failure("101");
-    EXPECT_EQ(error.token, "101");
-    EXPECT_NE(error.reason.find("neither"), std::string::npos);
+    EXPECT_EQ(failure("101"), "line 1: three digits are neither a hexadecimal nor a binary number: \"101\"");
     EXPECT_TRUE(fails("000"));
 }
 
@@ -159,8 +166,7 @@ TEST(HexscribeDecimal, ApostropheAndStarMarkOneByte) {
 }
 
 TEST(HexscribeDecimal, OneByteRangeWithoutCount) {
-    smf::HexscribeError error = failure("'256");
-    EXPECT_EQ(error.token, "'256");
+    EXPECT_EQ(failure("'256"), "line 1: number exceeds one byte (-128 to 255): \"'256\"");
     EXPECT_TRUE(fails("*256"));
     EXPECT_TRUE(fails("'-129"));
     EXPECT_TRUE(fails("u'256"));
@@ -333,49 +339,40 @@ TEST(HexscribeComments, RunToEndOfLine) {
 }
 
 TEST(HexscribeComments, SemicolonGluedToANumberIsAnError) {
-    smf::HexscribeError error = failure("00\n90;x");
-    EXPECT_EQ(error.line, 2);
-    EXPECT_EQ(error.token, "90;x");
-    EXPECT_NE(error.reason.find("blank"), std::string::npos);
+    EXPECT_EQ(failure("00\n90;x"), "line 2: a blank must precede a comment: \"90;x\"");
     EXPECT_TRUE(fails("'5;"));
     EXPECT_TRUE(fails("v1;"));
 }
 
 TEST(HexscribeErrors, LineNumbers) {
-    EXPECT_EQ(failure("zz").line, 1);
-    EXPECT_EQ(failure("01\n02\n\nzz").line, 4);
-    EXPECT_EQ(failure("01 ; comment zz\n02 zz").line, 2);
-    EXPECT_EQ(failure("01\r\n02\r\nzz").line, 3);
-    EXPECT_EQ(failure("01\r02\rzz").line, 3);
-    EXPECT_EQ(failure("01\n\r\nzz").line, 3);
+    EXPECT_EQ(failureLine("zz"), 1);
+    EXPECT_EQ(failureLine("01\n02\n\nzz"), 4);
+    EXPECT_EQ(failureLine("01 ; comment zz\n02 zz"), 2);
+    EXPECT_EQ(failureLine("01\r\n02\r\nzz"), 3);
+    EXPECT_EQ(failureLine("01\r02\rzz"), 3);
+    EXPECT_EQ(failureLine("01\n\r\nzz"), 3);
 }
 
 TEST(HexscribeErrors, StopAtFirstBadToken) {
-    smf::HexscribeResult result = smf::compileHexscribe("01 02 qq 03 rr");
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error->token, "qq");
-    EXPECT_EQ(result.error->line, 1);
-    EXPECT_FALSE(result.error->reason.empty());
+    EXPECT_EQ(failure("01 02 qq 03 rr"), "line 1: not a hexscribe number: \"qq\"");
 }
 
 TEST(HexscribeErrors, LongTokenIsTruncated) {
     std::string token(100000, 'z');
-    smf::HexscribeError error = failure("00 " + token);
-    EXPECT_EQ(error.token, std::string(64, 'z'));
+    EXPECT_EQ(failure("00 " + token), "line 1: not a hexscribe number: \"" + std::string(64, 'z') + "\"");
 }
 
 TEST(HexscribeErrors, ControlBytesAreTokenCharacters) {
     using namespace std::string_literals;
-    smf::HexscribeError error = failure("00 1\0"s);
-    EXPECT_EQ(error.token, "1\0"s);
+    EXPECT_EQ(failure("00 1\0"s), "line 1: not a hexscribe number: \"1\\x00\"");
     EXPECT_TRUE(fails("\x0b"));
     EXPECT_TRUE(fails("\x0c" "01"));
 }
 
 TEST(HexscribeErrors, FormattedMessageIsOnePrintableLine) {
-    smf::HexscribeError error{7, std::string("a\x1b\n\\b", 5), "not a hexscribe number"};
-    EXPECT_EQ(smf::formatHexscribeError(error),
-              "line 7: not a hexscribe number: \"a\\x1b\\x0a\\x5cb\"");
+    using namespace std::string_literals;
+    EXPECT_EQ(failure("\n\n\n\n\n\n01 a\x1b\\b"), "line 7: not a hexscribe number: \"a\\x1b\\x5cb\"");
+    EXPECT_EQ(failure("01 a\x7f\xff"), "line 1: not a hexscribe number: \"a\\x7f\\xff\"");
 }
 
 TEST(HexscribeRobustness, RandomBytesNeverCrashAndStayBounded) {
@@ -387,11 +384,12 @@ TEST(HexscribeRobustness, RandomBytesNeverCrashAndStayBounded) {
             c = round % 2 == 0 ? static_cast<char>(random() & 0xff)
                                : alphabet[random() % alphabet.size()];
         }
-        smf::HexscribeResult result = smf::compileHexscribe(text);
-        EXPECT_LE(result.bytes.size(), 3 * text.size());
-        if (result.error) {
-            EXPECT_GE(result.error->line, 1);
-            EXPECT_LE(result.error->token.size(), 64u);
+        Bytes bytes;
+        smf::Result result = smf::compileHexscribe(text, bytes);
+        EXPECT_LE(bytes.size(), 3 * text.size());
+        if (!result) {
+            EXPECT_EQ(result.reason().rfind("line ", 0), 0u);
+            EXPECT_EQ(result.reason().find('\n'), std::string::npos);
         }
     }
 }
@@ -403,15 +401,16 @@ TEST(HexscribeRobustness, TenMegabyteSingleLine) {
         text += "7f ";
     }
     auto start = std::chrono::steady_clock::now();
-    smf::HexscribeResult result = smf::compileHexscribe(text);
+    Bytes bytes;
+    smf::Result result = smf::compileHexscribe(text, bytes);
     auto elapsed = std::chrono::steady_clock::now() - start;
     ASSERT_TRUE(result.ok());
-    EXPECT_EQ(result.bytes.size(), text.size() / 3);
+    EXPECT_EQ(bytes.size(), text.size() / 3);
     EXPECT_LT(elapsed, std::chrono::seconds(20));
 
     // One huge comment line, then one bad token on the next line.
     std::string comment = ";" + std::string(10'000'000, 'x') + "\nzz";
-    EXPECT_EQ(failure(comment).line, 2);
+    EXPECT_EQ(failureLine(comment), 2);
 }
 
 // --- listings ----------------------------------------------------------
@@ -482,9 +481,8 @@ TEST(HexscribeListing, BothListingsCompileBackForAllByteValues) {
             smf::Hexscribe converter;
             converter.setBytes(bytesOnly);
             converter.setLineBytes(perLine);
-            smf::HexscribeResult result = smf::compileHexscribe(listing(converter, bytes));
-            ASSERT_TRUE(result.ok()) << smf::formatHexscribeError(*result.error);
-            EXPECT_EQ(result.bytes, bytes) << "bytesOnly " << bytesOnly << " per line " << perLine;
+            EXPECT_EQ(compiled(listing(converter, bytes)), bytes)
+                << "bytesOnly " << bytesOnly << " per line " << perLine;
         }
     }
 }
@@ -497,7 +495,7 @@ TEST(HexscribeListing, LargeRandomFileRoundTrip) {
     }
     smf::Hexscribe converter;
     std::string text = listing(converter, bytes);
-    EXPECT_EQ(smf::compileHexscribe(text).bytes, bytes);
+    EXPECT_EQ(compiled(text), bytes);
 }
 
 TEST(HexscribeListing, LineBytesBelowOneMeansOne) {
@@ -553,9 +551,7 @@ TEST(HexscribeFiles, ListingCompilesBackThroughFiles) {
     std::ostringstream out;
     ASSERT_TRUE(converter.readFromBinary(out, original.name()));
     text.write(out.str());
-    smf::Hexscribe::FileResult result = converter.writePacksmf(copy.name(), text.name());
-    EXPECT_TRUE(result.ok);
-    EXPECT_FALSE(result.error);
+    EXPECT_TRUE(converter.writePacksmf(copy.name(), text.name()));
     EXPECT_EQ(copy.read(), original.read());
 }
 
@@ -564,7 +560,7 @@ TEST(HexscribeFiles, EmptyTextCompilesToEmptyFile) {
     ScratchFile output("empty.bin");
     text.write("");
     smf::Hexscribe converter;
-    EXPECT_TRUE(converter.writePacksmf(output.name(), text.name()).ok);
+    EXPECT_TRUE(converter.writePacksmf(output.name(), text.name()));
     EXPECT_TRUE(output.exists());
     EXPECT_EQ(output.read(), "");
 }
@@ -574,12 +570,8 @@ TEST(HexscribeFiles, CompileErrorLeavesNoOutputFile) {
     ScratchFile output("bad.bin");
     text.write("+R +I +F +F\n4u'36\n'999\n");
     smf::Hexscribe converter;
-    smf::Hexscribe::FileResult result = converter.writePacksmf(output.name(), text.name());
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.inputUnreadable);
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(result.error->line, 3);
-    EXPECT_EQ(result.error->token, "'999");
+    smf::Result result = converter.writePacksmf(output.name(), text.name());
+    EXPECT_EQ(result.reason(), text.name() + ": line 3: number exceeds one byte (-128 to 255): \"'999\"");
     EXPECT_FALSE(output.exists());
 }
 
@@ -589,7 +581,7 @@ TEST(HexscribeFiles, CompileErrorLeavesAnExistingOutputAlone) {
     text.write("zz");
     output.write("earlier");
     smf::Hexscribe converter;
-    EXPECT_FALSE(converter.writePacksmf(output.name(), text.name()).ok);
+    EXPECT_FALSE(converter.writePacksmf(output.name(), text.name()));
     EXPECT_EQ(output.read(), "earlier");
 }
 
@@ -597,9 +589,8 @@ TEST(HexscribeFiles, UnreadableInputLeavesNoOutputFile) {
     ScratchFile missing("missing.txt");
     ScratchFile output("never.bin");
     smf::Hexscribe converter;
-    smf::Hexscribe::FileResult result = converter.writePacksmf(output.name(), missing.name());
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.inputUnreadable);
+    smf::Result result = converter.writePacksmf(output.name(), missing.name());
+    EXPECT_EQ(result.reason(), "could not read file " + missing.name());
     EXPECT_FALSE(output.exists());
 }
 
@@ -607,11 +598,8 @@ TEST(HexscribeFiles, UnwritableOutputIsReported) {
     ScratchFile text("good.txt");
     text.write("01 02");
     smf::Hexscribe converter;
-    smf::Hexscribe::FileResult result =
-        converter.writePacksmf(text.name() + ".no/such/dir/out.bin", text.name());
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.outputUnwritable);
-    EXPECT_FALSE(result.inputUnreadable);
+    smf::Result result = converter.writePacksmf(text.name() + ".no/such/dir/out.bin", text.name());
+    EXPECT_EQ(result.reason(), "could not write file " + text.name() + ".no/such/dir/out.bin");
 }
 
 TEST(HexscribeFiles, HandWrittenSoundHeader) {
@@ -624,7 +612,7 @@ TEST(HexscribeFiles, HandWrittenSoundHeader) {
         "4*3 4*8000 4*1   ; 16-bit linear, 8000 Hz, mono\n"
         "2u*0 2u*0 2u*0 2u*0 2u*0\n");
     smf::Hexscribe converter;
-    ASSERT_TRUE(converter.writePacksmf(output.name(), text.name()).ok);
+    ASSERT_TRUE(converter.writePacksmf(output.name(), text.name()));
     std::string expected(".snd", 4);
     expected += std::string("\0\0\0\x1c\0\0\0\x0a\0\0\0\x03\0\0\x1f\x40\0\0\0\x01", 20);
     expected += std::string(10, '\0');

@@ -18,9 +18,10 @@ std::string annotate(smf::Tunefolio& file) {
 }
 
 std::vector<std::uint8_t> compile(const std::string& text) {
-    smf::HexscribeResult result = smf::compileHexscribe(text);
-    EXPECT_TRUE(result.ok()) << (result.error ? smf::formatHexscribeError(*result.error) : "");
-    return result.bytes;
+    std::vector<std::uint8_t> bytes;
+    smf::Result result = smf::compileHexscribe(text, bytes);
+    EXPECT_TRUE(result.ok()) << result.reason();
+    return bytes;
 }
 
 std::vector<std::uint8_t> bytesOf(const smf::MidiMessage& message) {

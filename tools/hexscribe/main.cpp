@@ -164,15 +164,11 @@ bool compileFiles() {
     smf::Hexscribe converter;
     bool allCompiled = true;
     for (const std::string& name : options.getArgList()) {
-        auto result = converter.writePacksmf(compileName, name);
-        if (result.inputUnreadable) {
-            frame::error("Error: could not read file " + name);
-        } else if (result.error) {
-            frame::error("Error: " + name + ": " + smf::formatHexscribeError(*result.error));
-        } else if (result.outputUnwritable) {
-            frame::error("Error: could not write file " + compileName);
+        const smf::Result result = converter.writePacksmf(compileName, name);
+        if (!result) {
+            frame::error("Error: " + result.reason());
+            allCompiled = false;
         }
-        allCompiled = allCompiled && result.ok;
     }
     return allCompiled;
 }

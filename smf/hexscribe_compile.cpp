@@ -1,14 +1,15 @@
-#include "smf/hexscribe.h"
-
-#include "smf/chars.h"
-#include "smf/file_io.h"
+// Compiling hexscribe text into bytes.
+#include "smf/hexscribe_compile.h"
 
 #include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <ostream>
+
+#include "smf/chars.h"
+#include "smf/file_io.h"
+#include "smf/hexscribe.h"
 
 namespace smf {
 
@@ -16,8 +17,6 @@ namespace {
 
 constexpr std::size_t kShownTokenLength = 64;
 constexpr std::uint32_t kMaxVarlen = 0x0FFFFFFF;
-// Listings are gathered in a buffer of about this size before each write.
-constexpr std::size_t kFlushSize = 1 << 16;
 constexpr char kHexDigits[] = "0123456789abcdef";
 
 // An empty reason means the token compiled.
@@ -43,10 +42,6 @@ bool isHexDigit(char c) {
 
 bool isBinaryChar(char c) {
     return c == '0' || c == '1' || c == ',';
-}
-
-bool isPrintable(std::uint8_t byte) {
-    return byte >= 0x21 && byte <= 0x7e;
 }
 
 // Appends the low `count` bytes of value, most significant first unless
@@ -292,56 +287,16 @@ Reason compileToken(std::string_view token, std::vector<std::uint8_t>& out) {
     return unknownTokenReason(token);
 }
 
-// --- listings ----------------------------------------------------------
-
-void appendCodeLine(std::string& buffer, std::span<const std::uint8_t> line) {
-    for (std::uint8_t byte : line) {
-        const char code[3] = {' ', kHexDigits[byte >> 4], kHexDigits[byte & 0x0f]};
-        buffer.append(code, 3);
-    }
-    buffer += " \n";
-}
-
-// The characters sit under the first digit of their codes; the line starts
-// with ";" so that compiling skips it, and holds only printable ASCII.
-void appendCharacterLine(std::string& buffer, std::span<const std::uint8_t> line) {
-    std::size_t start = buffer.size();
-    buffer.append(3 * line.size(), ' ');
-    buffer[start] = ';';
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (isPrintable(line[i])) {
-            buffer[start + 3 * i + 1] = static_cast<char>(line[i]);
-        }
-    }
-    while (buffer.size() > start + 1 && buffer.back() == ' ') {
-        buffer.pop_back();
-    }
-    buffer += '\n';
-}
-
-void flushIfFull(std::ostream& out, std::string& buffer) {
-    if (buffer.size() >= kFlushSize) {
-        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        buffer.clear();
-    }
-}
-
-void flush(std::ostream& out, std::string& buffer) {
-    if (!buffer.empty()) {
-        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        buffer.clear();
-    }
-}
-
-}  // namespace
-
-std::string formatHexscribeError(const HexscribeError& error) {
+// "line 3: <reason>: \"<token>\"", with bytes of the token outside
+// printable ASCII written as \xNN so that a binary token cannot garble a
+// terminal or split the message.
+std::string failureLine(int line, std::string_view token, Reason reason) {
     std::string text = "line ";
-    text += std::to_string(error.line);
+    text += std::to_string(line);
     text += ": ";
-    text += error.reason;
+    text += reason;
     text += ": \"";
-    for (char c : error.token) {
+    for (char c : token.substr(0, kShownTokenLength)) {
         auto byte = static_cast<std::uint8_t>(c);
         if (byte < 0x20 || byte > 0x7e || c == '\\') {
             const char escaped[4] = {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0x0f]};
@@ -354,9 +309,23 @@ std::string formatHexscribeError(const HexscribeError& error) {
     return text;
 }
 
-HexscribeResult compileHexscribe(std::string_view text) {
-    HexscribeResult result;
-    result.bytes.reserve(text.size() / 3);
+}  // namespace
+
+int HexscribeLineMap::lineOf(std::uint64_t offset) const {
+    auto after = std::upper_bound(m_starts.begin(), m_starts.end(), offset,
+                                  [](std::uint64_t o, const Start& s) { return o < s.offset; });
+    return after == m_starts.begin() ? 0 : (after - 1)->line;
+}
+
+void HexscribeLineMap::note(std::uint64_t offset, int line) {
+    if (m_starts.empty() || m_starts.back().line != line) {
+        m_starts.push_back({offset, line});
+    }
+}
+
+Result compileHexscribe(std::string_view text, std::vector<std::uint8_t>& bytes, HexscribeLineMap* lines) {
+    bytes.clear();
+    bytes.reserve(text.size() / 3);
     int line = 1;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -389,14 +358,15 @@ HexscribeResult compileHexscribe(std::string_view text) {
             }
             continue;
         }
-        Reason reason = compileToken(token, result.bytes);
+        if (lines) {
+            lines->note(bytes.size(), line);
+        }
+        Reason reason = compileToken(token, bytes);
         if (!reason.empty()) {
-            result.error = HexscribeError{line, std::string(token.substr(0, kShownTokenLength)),
-                                          std::string(reason)};
-            return result;
+            return Result::failure(failureLine(line, token, reason));
         }
     }
-    return result;
+    return {};
 }
 
 void appendVarlen(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -423,93 +393,26 @@ int varlenSize(std::uint32_t value) {
     return 5;
 }
 
-bool Hexscribe::readFromBinary(std::ostream& out, const std::string& inputName) const {
-    auto bytes = readFileBytes(inputName);
-    if (!bytes) {
-        return false;
-    }
-    writeListing(out, *bytes);
-    return static_cast<bool>(out);
-}
-
-void Hexscribe::writeListing(std::ostream& out, std::span<const std::uint8_t> bytes) const {
-    auto perLine = static_cast<std::size_t>(m_lineBytes);
-    std::string buffer;
-    buffer.reserve(kFlushSize + 6 * std::min(perLine, bytes.size()) + 4);
-    for (std::size_t start = 0; start < bytes.size(); start += perLine) {
-        auto line = bytes.subspan(start, std::min(perLine, bytes.size() - start));
-        appendCodeLine(buffer, line);
-        if (!m_bytesOnly) {
-            appendCharacterLine(buffer, line);
-            buffer += '\n';
-        }
-        flushIfFull(out, buffer);
-    }
-    flush(out, buffer);
-}
-
-void Hexscribe::writeAsciiListing(std::ostream& out, std::span<const std::uint8_t> bytes) const {
-    auto width = static_cast<std::size_t>(m_lineLength);
-    std::string buffer;
-    buffer.reserve(kFlushSize + 2);
-    std::size_t column = 0;
-    bool gap = false;  // a run of unprintable bytes since the last character
-    for (std::uint8_t byte : bytes) {
-        if (!isPrintable(byte)) {
-            gap = true;
-            continue;
-        }
-        if (gap && column > 0) {
-            // The blank would end the line: the line break stands for it.
-            if (column + 1 >= width) {
-                buffer += '\n';
-                column = 0;
-            } else {
-                buffer += ' ';
-                ++column;
-            }
-        }
-        gap = false;
-        if (column == width) {
-            buffer += '\n';
-            column = 0;
-        }
-        buffer += static_cast<char>(byte);
-        ++column;
-        flushIfFull(out, buffer);
-    }
-    if (column > 0) {
-        buffer += '\n';
-    }
-    flush(out, buffer);
-}
-
-Hexscribe::FileResult Hexscribe::writePacksmf(const std::string& outputName,
-                                              const std::string& inputName) const {
-    FileResult result;
+Result Hexscribe::writePacksmf(const std::string& outputName, const std::string& inputName) const {
     auto text = readFileBytes(inputName);
     if (!text) {
-        result.inputUnreadable = true;
-        return result;
+        return Result::failure("could not read file " + inputName);
     }
-    std::string_view view(reinterpret_cast<const char*>(text->data()), text->size());
-    HexscribeResult compiled = compileHexscribe(view);
-    if (!compiled.ok()) {
-        result.error = std::move(compiled.error);
-        return result;
+    std::vector<std::uint8_t> bytes;
+    Result compiled =
+        compileHexscribe(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), bytes);
+    if (!compiled) {
+        return Result::failure(inputName + ": " + compiled.reason());
     }
     // An empty vector may hold no storage at all, and the C library's
     // write must not be handed a null buffer even for zero bytes.
     static constexpr std::uint8_t kNoBytes[1] = {};
-    std::span<const std::uint8_t> bytes = compiled.bytes.empty()
-                                              ? std::span<const std::uint8_t>(kNoBytes, 0)
-                                              : std::span<const std::uint8_t>(compiled.bytes);
-    if (!writeFileBytes(outputName, bytes)) {
-        result.outputUnwritable = true;
-        return result;
+    const std::span<const std::uint8_t> out =
+        bytes.empty() ? std::span<const std::uint8_t>(kNoBytes, 0) : std::span<const std::uint8_t>(bytes);
+    if (!writeFileBytes(outputName, out)) {
+        return Result::failure("could not write file " + outputName);
     }
-    result.ok = true;
-    return result;
+    return {};
 }
 
 }  // namespace smf
