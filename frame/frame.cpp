@@ -178,18 +178,20 @@ int errorOnStdout(std::string_view line) {
 }
 
 bool readMidiFile(smf::Tunefolio& file, const std::string& name) {
-    if (file.read(name)) {
+    const Input input{name};
+    if (readMidiInput(file, input)) {
         return true;
     }
-    error("Error: could not read MIDI file " + name);
+    warnUnreadable(input);
     return false;
 }
 
 bool readMidiStandardInput(smf::Tunefolio& file) {
-    if (file.read(std::cin)) {
+    const Input input{.standardInput = true};
+    if (readMidiInput(file, input)) {
         return true;
     }
-    error("Error: could not read MIDI file from standard input");
+    warnUnreadable(input);
     return false;
 }
 
@@ -198,6 +200,57 @@ bool readInput(smf::Tunefolio& file, const smf::Options& options) {
         return file.read(options.getArg(1));
     }
     return file.read(std::cin);
+}
+
+bool readMidiInput(smf::Tunefolio& file, const Input& input) {
+    return input.standardInput ? file.read(std::cin) : file.read(std::string(input.name));
+}
+
+void warnUnreadable(const Input& input) {
+    if (input.standardInput) {
+        error("Error: could not read MIDI file from standard input");
+    } else {
+        error("Error: could not read MIDI file " + std::string(input.name));
+    }
+}
+
+namespace {
+
+int forEach(const std::vector<Input>& inputs, const InputSteps& steps) {
+    bool allRead = true;
+    for (const Input& input : inputs) {
+        if (!steps.read(input)) {
+            steps.warn(input);
+            allRead = false;
+        } else if (!steps.work(input)) {
+            return 1;
+        }
+    }
+    return allRead ? 0 : 1;
+}
+
+std::vector<Input> namedInputs(const std::vector<std::string>& names) {
+    std::vector<Input> inputs;
+    for (const std::string& name : names) {
+        inputs.push_back({name, static_cast<int>(inputs.size()) + 1});
+    }
+    return inputs;
+}
+
+}  // namespace
+
+int forEachInput(const std::vector<std::string>& names, const InputSteps& steps) {
+    return forEach(namedInputs(names), steps);
+}
+
+int forEachMidiInput(const std::vector<std::string>& names, smf::Tunefolio& file,
+                     std::function<bool(const Input&)> work, std::function<void(const Input&)> warn) {
+    const std::vector<Input> inputs = names.empty() ? std::vector<Input>{{.standardInput = true}} : namedInputs(names);
+    return forEach(inputs, {
+                               .read = [&file](const Input& input) { return readMidiInput(file, input); },
+                               .work = std::move(work),
+                               .warn = std::move(warn),
+                           });
 }
 
 void print(std::string_view text) {

@@ -106,6 +106,44 @@ bool readMidiStandardInput(smf::Tunefolio& file);
 // standard input when there is none.
 bool readInput(smf::Tunefolio& file, const smf::Options& options);
 
+// ---- programs that read several inputs in turn ----
+
+// One input of such a program.
+struct Input {
+    std::string_view name;       // as given on the command line
+    int number = 1;              // 1 for the first, in command-line order
+    bool standardInput = false;  // no name was given: standard input is read
+};
+
+// Reads the input into the file without a word: the named file, or
+// standard input.
+bool readMidiInput(smf::Tunefolio& file, const Input& input);
+// The warning for a MIDI input that cannot be read, on standard error:
+// "Error: could not read MIDI file NAME" (or "... from standard input").
+void warnUnreadable(const Input& input);
+
+// What a program does with each input.
+struct InputSteps {
+    // Reads the input; false when it cannot be read.
+    std::function<bool(const Input&)> read;
+    // Works on an input that was read; false stops the run (the program has
+    // said why).
+    std::function<bool(const Input&)> work;
+    // Says that an input could not be read.
+    std::function<void(const Input&)> warn = warnUnreadable;
+};
+
+// The loop of every program that takes several inputs: each named input is
+// read and worked on in turn; one that cannot be read gets its warning and
+// the loop goes on with the next. Returns the exit code: 0 when every input
+// was read and worked on, else 1.
+int forEachInput(const std::vector<std::string>& names, const InputSteps& steps);
+// The same for MIDI inputs, each read into the one file object in turn; with
+// no names, standard input is the one input.
+int forEachMidiInput(const std::vector<std::string>& names, smf::Tunefolio& file,
+                     std::function<bool(const Input&)> work,
+                     std::function<void(const Input&)> warn = warnUnreadable);
+
 // Prints text on standard output and flushes it.
 void print(std::string_view text);
 // The same, returning status; a text that could not be written (a full disk,

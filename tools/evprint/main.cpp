@@ -65,28 +65,32 @@ int main(int argc, char** argv) {
     }
     absoluteTimes = options.getBoolean("absolute");
 
+    // Under a banner each when there are several, read or not.
+    const bool banners = count > 1;
     smf::Tunefolio file;
-    bool allRead = true;
-    for (int i = 1; i <= count; ++i) {
-        const bool read = file.read(options.getArg(i));
-        if (count > 1) {
-            printBanner(i);
-        }
-        if (!read) {
-            std::cout << "Syntax error in file: " << options.getArg(i) << '\n';
-            allRead = false;
-            continue;
-        }
-        if (absoluteTimes) {
-            file.absoluteTicks();
-        } else {
-            file.deltaTicks();
-        }
-        std::cout << file;
-    }
+    const int status = frame::forEachMidiInput(
+        options.getArgList(), file,
+        [&](const frame::Input& input) {
+            if (banners) {
+                printBanner(input.number);
+            }
+            if (absoluteTimes) {
+                file.absoluteTicks();
+            } else {
+                file.deltaTicks();
+            }
+            std::cout << file;
+            return true;
+        },
+        [&](const frame::Input& input) {
+            if (banners) {
+                printBanner(input.number);
+            }
+            std::cout << "Syntax error in file: " << input.name << '\n';
+        });
     std::cout.flush();
     if (!std::cout) {
         return frame::error("Error: could not write to standard output");
     }
-    return allRead ? 0 : 1;
+    return status;
 }

@@ -1,9 +1,12 @@
 // hexscribe: lists the bytes of any file as hexscribe text, compiles
 // hexscribe text back into bytes, and prints MIDI files as commented
 // hexscribe text.
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "frame/frame.h"
 #include "manual.h"
@@ -120,47 +123,49 @@ void checkOptions(int argc, char** argv) {
 }
 
 // Each input that cannot be read gets its message and the others go on;
-// the results say whether every input was handled.
+// the results are exit codes: 1 when any input failed.
 
-bool printMidiFiles() {
+int printMidiFiles() {
     smf::Tunefolio file;
-    bool allRead = true;
     bool first = true;
-    for (const std::string& name : options.getArgList()) {
-        if (!frame::readMidiFile(file, name)) {
-            allRead = false;
-            continue;
-        }
+    return frame::forEachMidiInput(options.getArgList(), file, [&](const frame::Input&) {
         if (!first) {
             std::cout << "\n=========================================\n";
         }
         first = false;
         std::cout << file;
-    }
-    return allRead;
+        return true;
+    });
 }
 
-bool listFiles() {
+int listFiles() {
     smf::Hexscribe converter;
     converter.setBytes(bytesOnly ? 1 : 0);
     converter.setLineLength(lineLength);
     converter.setLineBytes(lineBytes);
-    bool allRead = true;
-    for (const std::string& name : options.getArgList()) {
-        auto bytes = smf::readFileBytes(name);
-        if (!bytes) {
-            frame::error("Error: could not read file " + name);
-            allRead = false;
-        } else if (asciiOnly) {
-            converter.writeAsciiListing(std::cout, *bytes);
-        } else {
-            converter.writeListing(std::cout, *bytes);
-        }
-    }
-    return allRead;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    return frame::forEachInput(
+        options.getArgList(),
+        {
+            .read =
+                [&bytes](const frame::Input& input) {
+                    bytes = smf::readFileBytes(std::string(input.name));
+                    return bytes.has_value();
+                },
+            .work =
+                [&](const frame::Input&) {
+                    if (asciiOnly) {
+                        converter.writeAsciiListing(std::cout, *bytes);
+                    } else {
+                        converter.writeListing(std::cout, *bytes);
+                    }
+                    return true;
+                },
+            .warn = [](const frame::Input& input) { frame::error("Error: could not read file " + std::string(input.name)); },
+        });
 }
 
-bool compileFiles() {
+int compileFiles() {
     smf::Hexscribe converter;
     bool allCompiled = true;
     for (const std::string& name : options.getArgList()) {
@@ -170,17 +175,17 @@ bool compileFiles() {
             allCompiled = false;
         }
     }
-    return allCompiled;
+    return allCompiled ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     checkOptions(argc, argv);
-    bool ok = midiMode ? printMidiFiles() : compiling ? compileFiles() : listFiles();
+    const int status = midiMode ? printMidiFiles() : compiling ? compileFiles() : listFiles();
     std::cout.flush();
     if (!std::cout) {
         return frame::error("Error: could not write to standard output");
     }
-    return ok ? 0 : 1;
+    return status;
 }

@@ -1,7 +1,6 @@
 // smfdump: prints MIDI files as commented hexscribe text, as hexscribe text
 // without comments (-C) or as plain hexadecimal bytes (-x).
 #include <iostream>
-#include <string>
 
 #include "frame/frame.h"
 
@@ -35,28 +34,20 @@ int main(int argc, char** argv) {
     options.process(argc, argv, 1, 0);
     const Form form = chosenForm(options);
 
+    // Standard input when no file is named; three newlines between files.
     smf::Tunefolio file;
-    if (options.getArgCount() == 0) {
-        if (!frame::readMidiStandardInput(file)) {
-            return 1;
-        }
-        return printFile(file, form) ? 0 : frame::error("Error: could not write to standard output");
-    }
-    bool allRead = true;
     bool first = true;
-    for (const std::string& name : options.getArgList()) {
-        if (!frame::readMidiFile(file, name)) {
-            allRead = false;
-            continue;
-        }
+    const int status = frame::forEachMidiInput(options.getArgList(), file, [&](const frame::Input&) {
         if (!first) {
             std::cout << "\n\n\n";
         }
         first = false;
         if (!printFile(file, form)) {
-            return frame::error("Error: could not write to standard output");
+            frame::error("Error: could not write to standard output");
+            return false;
         }
-    }
+        return true;
+    });
     std::cout.flush();
-    return allRead ? 0 : 1;
+    return status;
 }

@@ -41,38 +41,37 @@ void putSeconds(smf::TextBuffer& out, double seconds) {
 
 int main(int argc, char** argv) {
     checkOptions(argc, argv);
-    const int argCount = options.getArgCount();
-    const int inputCount = argCount >= 2 ? argCount : 1;
-    const bool several = argCount >= 2;
+    // Standard input when no file is named; names, a total and an average
+    // when there are several.
+    const std::vector<std::string>& names = options.getArgList();
+    const bool several = names.size() >= 2;
 
     smf::TextBuffer out(std::cout);
     smf::Tunefolio file;
     double total = 0.0;
     int measured = 0;
-    bool failed = false;
-    for (int i = 1; i <= inputCount; ++i) {
-        file.clear();
-        const std::string name = argCount == 0 ? std::string() : options.getArg(i);
-        // Keep a read error in order with the lines already listed.
-        out.flushStream();
-        const bool ok = argCount == 0 ? frame::readMidiStandardInput(file) : frame::readMidiFile(file, name);
-        if (!ok) {
-            failed = true;
-            continue;
-        }
-        // The time of the file's latest event (0 for a file without events).
-        const double seconds = file.getFileDurationInSeconds();
-        if (several) {
-            out.put(name).put('\t');
-        }
-        putSeconds(out, seconds);
-        if (showFilename) {
-            out.put('\t').put(file.getFilename());
-        }
-        out.put('\n');
-        total += seconds;
-        ++measured;
-    }
+    const int status = frame::forEachMidiInput(
+        names, file,
+        [&](const frame::Input& input) {
+            // The time of the file's latest event (0 for a file without events).
+            const double seconds = file.getFileDurationInSeconds();
+            if (several) {
+                out.put(input.name).put('\t');
+            }
+            putSeconds(out, seconds);
+            if (showFilename) {
+                out.put('\t').put(file.getFilename());
+            }
+            out.put('\n');
+            total += seconds;
+            ++measured;
+            return true;
+        },
+        [&out](const frame::Input& input) {
+            // Keep the warning in order with the lines already listed.
+            out.flushStream();
+            frame::warnUnreadable(input);
+        });
     if (several) {
         out.put("TOTAL\t");
         putSeconds(out, total);
@@ -83,5 +82,5 @@ int main(int argc, char** argv) {
     if (!out.flushStream()) {
         return frame::error("Error: could not write the listing");
     }
-    return failed ? 1 : 0;
+    return status;
 }
