@@ -1,4 +1,8 @@
 // TempoMap: converts absolute ticks to seconds.
+//
+// A map is built from a file's tempo events (Tunefolio::getTempoMap) and
+// knows nothing of the file afterwards: it describes the file as it stood
+// when the map was made.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +14,13 @@ struct TempoChange {
     std::int64_t tick = 0;
     int microsecondsPerQuarter = 500000;
 };
+
+// Seconds that `ticks` last at one steady tempo (beats per minute) and
+// resolution (ticks per quarter note): the conversion behind every program
+// that times notes by the tempo in force rather than by a whole map.
+inline double ticksToSeconds(double ticks, double beatsPerMinute, double ticksPerQuarter) {
+    return ticks * 60.0 / beatsPerMinute / ticksPerQuarter;
+}
 
 class TempoMap {
 public:

@@ -159,7 +159,6 @@ void Tunefolio::joinTracks() {
         m_tracks.clear();
         m_tracks.push_back(std::move(joined));
     });
-    invalidateTiming();
 }
 
 void Tunefolio::sortTracks() {
@@ -188,66 +187,56 @@ void Tunefolio::clearLinks() {
 
 // ---- time ----
 
-void Tunefolio::ensureTempoMap() {
+TempoMap Tunefolio::getTempoMap() const {
     if (isSmpte()) {
         double fps = getSmpteFramesPerSecond();
         if (fps == 29) {
             fps = 29.97;  // drop-frame
         }
-        m_tempoMap = TempoMap::fixedRate(fps * getSmpteTicksPerFrame());
-        return;
+        return TempoMap::fixedRate(fps * getSmpteTicksPerFrame());
     }
     struct Found {
         std::int64_t tick;
-        int track;
-        int index;
         int microseconds;
     };
     std::vector<Found> found;
-    for (std::size_t t = 0; t < m_tracks.size(); ++t) {
+    for (const MidiEventList& track : m_tracks) {
         std::int64_t tick = 0;
-        int index = 0;
-        for (const MidiEvent& event : m_tracks[t]) {
+        for (const MidiEvent& event : track) {
             tick = isDeltaTicks() ? tick + event.tick : event.tick;
             if (event.isTempo() && event.getTempoMicroseconds() > 0) {
-                found.push_back({tick, static_cast<int>(t), index, event.getTempoMicroseconds()});
+                found.push_back({tick, event.getTempoMicroseconds()});
             }
-            ++index;
         }
     }
+    // Stable: of several changes at one tick, the last of the latest track holds.
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.tick < b.tick; });
     std::vector<TempoChange> changes;
     changes.reserve(found.size());
     for (const Found& f : found) {
         changes.push_back({f.tick, f.microseconds});
     }
-    m_tempoMap = TempoMap::metrical(m_ticksPerQuarter, changes);
+    return TempoMap::metrical(m_ticksPerQuarter, changes);
 }
 
 void Tunefolio::doTimeAnalysis() {
-    ensureTempoMap();
+    const TempoMap map = getTempoMap();
     for (MidiEventList& track : m_tracks) {
         std::int64_t tick = 0;
         for (MidiEvent& event : track) {
             tick = isDeltaTicks() ? tick + event.tick : event.tick;
-            event.seconds = m_tempoMap.secondsAt(tick);
+            event.seconds = map.secondsAt(tick);
         }
     }
 }
 
-double Tunefolio::getTimeInSeconds(int tick) {
-    if (m_tempoMap.empty()) {
-        ensureTempoMap();
-    }
-    return m_tempoMap.secondsAt(tick);
+double Tunefolio::getTimeInSeconds(int tick) const {
+    return getTempoMap().secondsAt(tick);
 }
 
-double Tunefolio::getTimeInSeconds(int track, int index) {
+double Tunefolio::getTimeInSeconds(int track, int index) const {
     if (track < 0 || track >= getTrackCount() || index < 0 || index >= getEventCount(track)) {
         return -1.0;
-    }
-    if (m_tempoMap.empty()) {
-        ensureTempoMap();
     }
     std::int64_t tick = 0;
     if (isDeltaTicks()) {
@@ -257,18 +246,23 @@ double Tunefolio::getTimeInSeconds(int track, int index) {
     } else {
         tick = getEvent(track, index).tick;
     }
-    return m_tempoMap.secondsAt(tick);
+    return getTempoMap().secondsAt(tick);
 }
 
-double Tunefolio::getFileDurationInSeconds() {
-    doTimeAnalysis();
-    double latest = 0.0;
+double Tunefolio::getFileDurationInSeconds() const {
+    // Seconds never fall as ticks grow, so the latest event is the one at
+    // the greatest tick.
+    bool anyEvent = false;
+    std::int64_t latestTick = 0;
     for (const MidiEventList& track : m_tracks) {
+        std::int64_t tick = 0;
         for (const MidiEvent& event : track) {
-            latest = std::max(latest, event.seconds);
+            tick = isDeltaTicks() ? tick + event.tick : event.tick;
+            latestTick = anyEvent ? std::max(latestTick, tick) : tick;
+            anyEvent = true;
         }
     }
-    return latest;
+    return anyEvent ? std::max(0.0, getTempoMap().secondsAt(latestTick)) : 0.0;
 }
 
 // ---- resolution ----
@@ -276,7 +270,6 @@ double Tunefolio::getFileDurationInSeconds() {
 void Tunefolio::setTicksPerQuarterNote(int ticks) {
     m_ticksPerQuarter = ticks;
     m_smpteDivision = 0;
-    invalidateTiming();
 }
 
 int Tunefolio::getTicksPerQuarterNote() const {
@@ -296,7 +289,6 @@ int Tunefolio::getSmpteTicksPerFrame() const {
 
 void Tunefolio::setSmpteTiming(int framesPerSecond, int ticksPerFrame) {
     m_smpteDivision = static_cast<std::uint16_t>(((256 - (framesPerSecond & 0x7F)) << 8) | (ticksPerFrame & 0xFF));
-    invalidateTiming();
 }
 
 // ---- adding ----
@@ -324,7 +316,6 @@ MidiEventList& Tunefolio::trackForAdding(int track) {
     while (track >= getTrackCount()) {
         m_tracks.emplace_back();
     }
-    invalidateTiming();
     return m_tracks[static_cast<std::size_t>(track)];
 }
 

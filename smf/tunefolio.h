@@ -86,16 +86,20 @@ public:
     void clearLinks();
 
     // ---- time ----
-    // Fills every event's `seconds` from the tempo map: the tempo events of
-    // all tracks, 120 beats per minute before the first (SMPTE files: the
-    // frame rate, tempo events ignored).
+    // The tempo map of the file as it stands: the tempo events of all
+    // tracks, 120 beats per minute before the first (SMPTE files: the frame
+    // rate, tempo events ignored). Built anew on each call, in time linear
+    // in the events; a caller with many questions keeps the map.
+    TempoMap getTempoMap() const;
+    // Fills every event's `seconds` from the tempo map.
     void doTimeAnalysis();
-    // Seconds at an absolute tick, O(log n) in the number of tempo changes.
-    double getTimeInSeconds(int tick);
-    // Seconds of an event (its absolute tick under the tempo map).
-    double getTimeInSeconds(int track, int index);
-    // Seconds of the latest event of the file.
-    double getFileDurationInSeconds();
+    // Seconds at an absolute tick. Each call builds the tempo map.
+    double getTimeInSeconds(int tick) const;
+    // Seconds of an event (its absolute tick under the tempo map); -1 for
+    // an event that does not exist.
+    double getTimeInSeconds(int track, int index) const;
+    // Seconds of the latest event of the file (0 without events).
+    double getFileDurationInSeconds() const;
 
     // ---- resolution ----
     // Records a new resolution without moving any tick.
@@ -163,8 +167,6 @@ private:
     // Runs fn with every track in absolute ticks, restoring the mode after.
     template <class Fn>
     void inAbsoluteTicks(Fn fn);
-    void invalidateTiming() { m_tempoMap = TempoMap(); }
-    void ensureTempoMap();
 
     std::vector<MidiEventList> m_tracks;
     int m_ticksPerQuarter = 120;
@@ -172,7 +174,6 @@ private:
     TickMode m_tickMode = TickMode::Absolute;
     Result m_readResult;
     std::string m_filename;
-    TempoMap m_tempoMap;
 };
 
 }  // namespace smf

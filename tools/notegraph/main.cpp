@@ -127,6 +127,9 @@ int main(int argc, char** argv) {
     if (!frame::readMidiFile(file, filename)) {
         return 1;
     }
+    // Notes are drawn from their pairs, at the times of the tempo map.
+    file.linkNotePairs();
+    file.doTimeAnalysis();
     const notegraph::PitchRange pitches = notegraph::globalPitchRange(file, settings);
 
     // The whole body is drawn before the first byte is written.

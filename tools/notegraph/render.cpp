@@ -221,9 +221,7 @@ void writeNote(SvgText& out, const Settings& settings, const smf::MidiEvent& not
     out.put("\t\t\t</g>\n");
 }
 
-void writeBody(SvgText& out, smf::Tunefolio& file, const Settings& settings) {
-    file.linkNotePairs();
-    file.doTimeAnalysis();
+void writeBody(SvgText& out, const smf::Tunefolio& file, const Settings& settings) {
     if (settings.staff) {
         writeStaff(out, settings, file.getFileDurationInSeconds());
         if (settings.clefs) {

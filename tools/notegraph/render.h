@@ -28,16 +28,18 @@ bool isDrawnNote(const smf::MidiEvent& event, const Settings& settings);
 // Hue in degrees of each track: drawn tracks spread evenly round the colour
 // circle in file order; -1 for tracks that are not drawn.
 std::vector<double> trackHues(const smf::Tunefolio& file, const Settings& settings);
-// Time of the latest note-off that ends a track.
+// Time of the latest note-off that ends a track. The file's events must
+// have their times (Tunefolio::doTimeAnalysis).
 double drawnDuration(const smf::Tunefolio& file);
 
 // One note: its group with class names, optional data comment and outline.
 void writeNote(SvgText& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
                bool withData, const PitchRange& trackRange, Shape shape);
 
-// Links the notes, times the events and writes everything inside the main
-// group: staff furniture, then the stroke group with lines, backdrops and notes.
-void writeBody(SvgText& out, smf::Tunefolio& file, const Settings& settings);
+// Writes everything inside the main group: staff furniture, then the stroke
+// group with lines, backdrops and notes. The file's notes must be linked
+// (Tunefolio::linkNotePairs) and its events timed (doTimeAnalysis).
+void writeBody(SvgText& out, const smf::Tunefolio& file, const Settings& settings);
 
 // What the document's root element needs besides the settings.
 struct DocumentExtent {

@@ -1,5 +1,7 @@
 #include "note_seconds.h"
 
+#include "smf/tempo_map.h"
+
 namespace notesecs {
 
 namespace {
@@ -32,12 +34,12 @@ void NoteSecondsWriter::write(const smf::MidiEvent& event) {
 }
 
 void NoteSecondsWriter::noteOn(int tick, int key, int velocity) {
-    m_onset[key] = tick * 60.0 / m_tempo / m_ticksPerQuarter;
+    m_onset[key] = smf::ticksToSeconds(tick, m_tempo, m_ticksPerQuarter);
     m_velocity[key] = velocity;
 }
 
 void NoteSecondsWriter::noteOff(int tick, int key) {
-    const double end = tick * 60.0 / m_ticksPerQuarter / m_tempo;
+    const double end = smf::ticksToSeconds(tick, m_tempo, m_ticksPerQuarter);
     m_out.put("note\t").putDouble(m_onset[key]).put('\t').putDouble(end - m_onset[key]).put('\t');
     m_out.putInt(key).put('\t').putInt(m_velocity[key]).put('\n');
     m_onset[key] = kNoOnset;

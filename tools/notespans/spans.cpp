@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "smf/tempo_map.h"
 #include "smf/time_order.h"
 
 namespace spans {
@@ -19,9 +20,9 @@ double spanTime(int tick, const SpanSettings& settings, double tempo) {
         case matrix::TimeUnit::Beats:
             return static_cast<double>(tick) / settings.ticksPerQuarterNote;
         case matrix::TimeUnit::Seconds:
-            return static_cast<double>(tick) * 60.0 / tempo / settings.ticksPerQuarterNote;
+            return smf::ticksToSeconds(tick, tempo, settings.ticksPerQuarterNote);
         case matrix::TimeUnit::Milliseconds:
-            return static_cast<double>(tick) * 60.0 / tempo / settings.ticksPerQuarterNote * 1000.0;
+            return smf::ticksToSeconds(tick, tempo, settings.ticksPerQuarterNote) * 1000.0;
     }
     return tick;
 }

@@ -1,5 +1,7 @@
 #include "skini.h"
 
+#include "smf/tempo_map.h"
+
 namespace stkscore {
 
 namespace {
@@ -43,7 +45,7 @@ void SkiniWriter::advanceTo(int tick) {
     // Each step is timed at the tempo in force before the event, so a tempo
     // change affects only the ticks after it.
     if (m_started) {
-        m_seconds += static_cast<double>(tick - m_previousTick) * 60.0 / m_tempo / m_ticksPerQuarter;
+        m_seconds += smf::ticksToSeconds(static_cast<double>(tick - m_previousTick), m_tempo, m_ticksPerQuarter);
     }
     m_started = true;
     m_previousTick = tick;
