@@ -210,7 +210,7 @@ void warnUnreadable(const Input& input) {
     if (input.standardInput) {
         error("Error: could not read MIDI file from standard input");
     } else {
-        error("Error: could not read MIDI file " + std::string(input.name));
+        error("Error: could not read MIDI file " + printableName(input.name));
     }
 }
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "smf/options.h"
+#include "smf/printable_name.h"
 #include "smf/tunefolio.h"
 
 namespace frame {
@@ -88,6 +89,9 @@ bool requireArguments(const smf::Options& options, const Tool& tool, int count);
 
 // The text followed by blanks up to width characters.
 std::string padded(std::string_view text, std::size_t width);
+
+// The name as it may be printed in a message (smf/printable_name.h).
+using smf::printableName;
 
 // Prints one line (a newline is added) on standard error after flushing
 // standard output; returns 1, the exit code of every failure.

@@ -51,7 +51,7 @@ int run(int argc, char** argv, Tracks tracks) {
         file.joinTracks();
     }
     if (!file.write(output)) {
-        return frame::error("Error: could not write MIDI file " + output);
+        return frame::error("Error: could not write MIDI file " + frame::printableName(output));
     }
     return 0;
 }

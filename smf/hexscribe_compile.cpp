@@ -10,6 +10,7 @@
 #include "smf/chars.h"
 #include "smf/file_io.h"
 #include "smf/hexscribe.h"
+#include "smf/printable_name.h"
 
 namespace smf {
 
@@ -396,13 +397,13 @@ int varlenSize(std::uint32_t value) {
 Result Hexscribe::writePacksmf(const std::string& outputName, const std::string& inputName) const {
     auto text = readFileBytes(inputName);
     if (!text) {
-        return Result::failure("could not read file " + inputName);
+        return Result::failure("could not read file " + printableName(inputName));
     }
     std::vector<std::uint8_t> bytes;
     Result compiled =
         compileHexscribe(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), bytes);
     if (!compiled) {
-        return Result::failure(inputName + ": " + compiled.reason());
+        return Result::failure(printableName(inputName) + ": " + compiled.reason());
     }
     // An empty vector may hold no storage at all, and the C library's
     // write must not be handed a null buffer even for zero bytes.
@@ -410,7 +411,7 @@ Result Hexscribe::writePacksmf(const std::string& outputName, const std::string&
     const std::span<const std::uint8_t> out =
         bytes.empty() ? std::span<const std::uint8_t>(kNoBytes, 0) : std::span<const std::uint8_t>(bytes);
     if (!writeFileBytes(outputName, out)) {
-        return Result::failure("could not write file " + outputName);
+        return Result::failure("could not write file " + printableName(outputName));
     }
     return {};
 }

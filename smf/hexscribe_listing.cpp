@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "smf/file_io.h"
+#include "smf/printable_name.h"
 
 namespace smf {
 
@@ -62,7 +63,7 @@ void flush(std::ostream& out, std::string& buffer) {
 Result Hexscribe::readFromBinary(std::ostream& out, const std::string& inputName) const {
     auto bytes = readFileBytes(inputName);
     if (!bytes) {
-        return Result::failure("could not read file " + inputName);
+        return Result::failure("could not read file " + printableName(inputName));
     }
     writeListing(out, *bytes);
     if (!out) {

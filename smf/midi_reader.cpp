@@ -7,6 +7,7 @@
 
 #include "smf/file_io.h"
 #include "smf/hexscribe_compile.h"
+#include "smf/printable_name.h"
 #include "smf/tunefolio.h"
 
 namespace smf {
@@ -353,7 +354,7 @@ Result readMidi(std::span<const std::uint8_t> bytes, Tunefolio& file) {
 
 Result readMidiFile(const std::string& name, Tunefolio& file) {
     auto bytes = readFileBytes(name);
-    Result result = bytes ? readMidi(*bytes, file) : Result::failure("cannot open " + name);
+    Result result = bytes ? readMidi(*bytes, file) : Result::failure("cannot open " + printableName(name));
     if (!bytes) {
         file.clear();
     }

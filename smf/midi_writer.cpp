@@ -5,6 +5,7 @@
 #include "smf/file_io.h"
 #include "smf/hexscribe_compile.h"
 #include "smf/midi_layout.h"
+#include "smf/printable_name.h"
 #include "smf/tunefolio.h"
 
 namespace smf {
@@ -145,7 +146,7 @@ Result writeMidiFile(const Tunefolio& file, const std::string& name) {
         return result;
     }
     if (!writeFileBytes(name, bytes)) {
-        return Result::failure("could not write file " + name);
+        return Result::failure("could not write file " + printableName(name));
     }
     return {};
 }

@@ -41,18 +41,18 @@ bool isSameFile(const std::string& input, const std::string& output) {
 bool convert(const std::string& input, smf::TextBuffer& echo) {
     const auto bytes = smf::readFileBytes(input);
     if (!bytes) {
-        return fail(echo, "Error: cannot read input file " + input);
+        return fail(echo, "Error: cannot read input file " + frame::printableName(input));
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     const chordcols::Rows rows = chordcols::readRows(text, echo);
 
     const std::string output = chordcols::outputName(input);
     if (isSameFile(input, output)) {
-        return fail(echo, "Error: output file " + output + " would replace its input");
+        return fail(echo, "Error: output file " + frame::printableName(output) + " would replace its input");
     }
     smf::Tunefolio file;
     if (!chordcols::buildChords(rows, file) || !file.write(output)) {
-        return fail(echo, "Error: could not write MIDI file " + output);
+        return fail(echo, "Error: could not write MIDI file " + frame::printableName(output));
     }
     return true;
 }

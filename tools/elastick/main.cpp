@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     smf::Tunefolio file;
     file.read(input);
     if (!file.status()) {
-        return frame::error("Error reading MIDI file " + input);
+        return frame::error("Error reading MIDI file " + frame::printableName(input));
     }
     if (const int status = readFactors(); status != 0) {
         return status;
@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
     // A stretch beyond what a MIDI file can hold is a write that cannot be
     // done: nothing is written rather than a corrupt file.
     if (stretchRequested && !elastick::stretch(file, barFactor, durationFactor)) {
-        return frame::error("Error: could not write MIDI file " + output);
+        return frame::error("Error: could not write MIDI file " + frame::printableName(output));
     }
     if (!file.write(output)) {
-        return frame::error("Error: could not write MIDI file " + output);
+        return frame::error("Error: could not write MIDI file " + frame::printableName(output));
     }
     return 0;
 }

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
             if (banners) {
                 printBanner(input.number);
             }
-            std::cout << "Syntax error in file: " << input.name << '\n';
+            std::cout << "Syntax error in file: " << frame::printableName(input.name) << '\n';
         });
     std::cout.flush();
     if (!std::cout) {

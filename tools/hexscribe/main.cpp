@@ -161,7 +161,7 @@ int listFiles() {
                     }
                     return true;
                 },
-            .warn = [](const frame::Input& input) { frame::error("Error: could not read file " + std::string(input.name)); },
+            .warn = [](const frame::Input& input) { frame::error("Error: could not read file " + frame::printableName(input.name)); },
         });
 }
 

@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     compileNotes(file, text);
     file.sortTracks();
     if (!file.write(outputName)) {
-        return frame::error("Error: could not write MIDI file " + outputName);
+        return frame::error("Error: could not write MIDI file " + frame::printableName(outputName));
     }
     return 0;
 }

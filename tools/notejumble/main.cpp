@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         notejumble::shufflePitches(notes, engine);
     }
     if (!file.write(output)) {
-        return frame::error("Error: could not write MIDI file " + output);
+        return frame::error("Error: could not write MIDI file " + frame::printableName(output));
     }
     return 0;
 }

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
 
     smf::Tunefolio file;
     if (!file.read(name)) {
-        return frame::errorOnStdout("Syntax error in file: " + name);
+        return frame::errorOnStdout("Syntax error in file: " + frame::printableName(name));
     }
     file.absoluteTicks();
     file.doTimeAnalysis();

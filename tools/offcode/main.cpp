@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     }
     offcode::rewriteNoteOffs(file);
     if (!file.write(output)) {
-        return frame::error("Error: could not write MIDI file " + output);
+        return frame::error("Error: could not write MIDI file " + frame::printableName(output));
     }
     return 0;
 }

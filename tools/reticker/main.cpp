@@ -28,7 +28,7 @@ bool hasOutputName() {
 int writeFile(const smf::Tunefolio& file, bool moved) {
     const std::string output = options.getArg(2);
     if (!moved || !file.write(output)) {
-        return frame::error("Error: could not write MIDI file " + output);
+        return frame::error("Error: could not write MIDI file " + frame::printableName(output));
     }
     return 0;
 }

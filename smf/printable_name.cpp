@@ -1,0 +1,90 @@
+#include "smf/printable_name.h"
+
+namespace smf {
+
+namespace {
+
+void appendOctal(std::string& text, unsigned char byte) {
+    text += '\\';
+    text += static_cast<char>('0' + (byte >> 6));
+    text += static_cast<char>('0' + ((byte >> 3) & 7));
+    text += static_cast<char>('0' + (byte & 7));
+}
+
+// The length of the well-formed UTF-8 sequence of two or more bytes at the
+// start of `text`, or 0.
+std::size_t utf8SequenceLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    }
+    if (length == 0 || text.size() < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < (i == 1 ? low : 0x80) || byte > (i == 1 ? high : 0xBF)) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+char letterEscape(unsigned char byte) {
+    switch (byte) {
+        case '\a': return 'a';
+        case '\b': return 'b';
+        case '\t': return 't';
+        case '\n': return 'n';
+        case '\v': return 'v';
+        case '\f': return 'f';
+        case '\r': return 'r';
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+std::string printableName(std::string_view name) {
+    std::string text;
+    text.reserve(name.size());
+    while (!name.empty()) {
+        const auto byte = static_cast<unsigned char>(name[0]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            text += name[0];
+            name.remove_prefix(1);
+            continue;
+        }
+        if (byte >= 0x80) {
+            // U+0080 to U+009F, the C1 controls, are written as C2 80 to C2 9F.
+            const std::size_t length = utf8SequenceLength(name);
+            const bool c1Control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(name[1]) < 0xA0;
+            if (length > 0 && !c1Control) {
+                text.append(name.substr(0, length));
+                name.remove_prefix(length);
+                continue;
+            }
+        }
+        if (const char letter = letterEscape(byte); letter != 0) {
+            text += '\\';
+            text += letter;
+        } else {
+            appendOctal(text, byte);
+        }
+        name.remove_prefix(1);
+    }
+    return text;
+}
+
+}  // namespace smf
