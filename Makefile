@@ -2,7 +2,7 @@
 #   make         build the programs (release) into build/release/bin
 #   make demo    build, then run the demo job in build/demo
 #   make test    build with AddressSanitizer and UndefinedBehaviorSanitizer, run every test
-#   make bench   build (release), then run the benchmarks
+#   make bench   build (release, with the benchmark generators), then run the benchmarks
 #   make install install programs, library, headers (PREFIX=/usr/local)
 BUILD ?= build
 JOBS ?= 2
@@ -22,7 +22,9 @@ test:
 	cmake --build $(BUILD)/test -j$(JOBS)
 	cd $(BUILD)/test && ctest --output-on-failure -j$(JOBS)
 
-bench: all
+bench:
+	cmake -S . -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release -DTUNEFOLIO_TESTS=OFF -DTUNEFOLIO_BENCH=ON
+	cmake --build $(BUILD)/release -j$(JOBS)
 	sh bench/run.sh $(BUILD)/release/bin $(BUILD)/bench
 
 install: all

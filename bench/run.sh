@@ -17,6 +17,8 @@ mkdir -p "$2"
 work=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 PATH="$bin:$PATH"
+command -v make_bench_midi > /dev/null ||
+    { echo "$bin holds no make_bench_midi: configure with -DTUNEFOLIO_BENCH=ON (make bench does)" >&2; exit 1; }
 export WORK="$work" MID="$work/bench.mid" HALF="$work/half.mid" TEXT="$work/bench.txt" OUT="$work/out"
 
 [ -f "$MID" ] || make_bench_midi "$MID"

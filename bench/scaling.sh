@@ -30,6 +30,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 PATH="$bin:$PATH"
 export LC_ALL=C
 
+command -v make_bench_midi > /dev/null ||
+    { echo "$bin holds no make_bench_midi: configure with -DTUNEFOLIO_BENCH=ON (make bench does)" >&2; exit 1; }
 make_pair() {  # shape full-args half-args
     [ -f "$work/$1-full.mid" ] || make_bench_midi "$work/$1-full.mid" $2
     [ -f "$work/$1-half.mid" ] || make_bench_midi "$work/$1-half.mid" $3
