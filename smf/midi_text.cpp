@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <ostream>
-#include <sstream>
 #include <vector>
 
 #include "smf/midi_layout.h"
@@ -17,15 +16,14 @@ namespace {
 // Text of a meta message, with anything unprintable escaped so that the
 // comment stays on its line.
 std::string printableText(std::span<const std::uint8_t> bytes) {
-    static constexpr char kHex[] = "0123456789abcdef";
     std::string text;
     for (std::uint8_t byte : bytes) {
         if (byte >= 0x20 && byte < 0x7F) {
             text.push_back(static_cast<char>(byte));
         } else {
-            text += "\\x";
-            text.push_back(kHex[byte >> 4]);
-            text.push_back(kHex[byte & 0x0F]);
+            char escaped[4] = {'\\', 'x'};
+            toCharsHex2(escaped + 2, byte);
+            text.append(escaped, 4);
         }
     }
     return text;
@@ -110,9 +108,8 @@ void putHeader(TextBuffer& out, const FileHeader& header, bool comments) {
              comments);
     if (header.division & 0x8000) {
         std::string tokens;
-        static constexpr char kHex[] = "0123456789abcdef";
         for (int shift : {12, 8, 4, 0}) {
-            tokens.push_back(kHex[(header.division >> shift) & 0x0F]);
+            tokens.push_back(hexDigit(header.division >> shift));
             if (shift == 8) {
                 tokens.push_back(' ');
             }
@@ -165,7 +162,7 @@ void putEventBytes(TextBuffer& out, const MidiMessage& message) {
 }
 
 // "v", the delta, a tab and the bytes. Short messages, the bulk of a file,
-// are formatted on the stack and handed over in one piece.
+// are written in place as one piece.
 void putDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& message) {
     constexpr std::size_t kShort = 8;
     if (message.size() > kShort || message.isSysex()) {
@@ -173,8 +170,7 @@ void putDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& m
         putEventBytes(out, message);
         return;
     }
-    static constexpr char kHex[] = "0123456789abcdef";
-    char line[16 + 3 * kShort];
+    char* const line = out.claim(16 + 3 * kShort);
     char* end = line;
     *end++ = 'v';
     end = std::to_chars(end, line + 16, delta).ptr;
@@ -183,10 +179,9 @@ void putDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& m
         if (i > 0) {
             *end++ = ' ';
         }
-        *end++ = kHex[message[i] >> 4];
-        *end++ = kHex[message[i] & 0x0F];
+        end = toCharsHex2(end, message[i]);
     }
-    out.put(std::string_view(line, static_cast<std::size_t>(end - line)));
+    out.commit(end);
 }
 
 // The end of every text written: all of it handed to the stream.
@@ -267,11 +262,8 @@ std::string describeMessage(const MidiMessage& message) {
     if (!message.isChannelMessage() || message.size() < 2) {
         return "message";
     }
-    std::ostringstream text;
-    {
-        TextBuffer out(text);
-        putChannelDescription(out, message);
-    }
+    TextBuffer text(64);
+    putChannelDescription(text, message);
     return text.str();
 }
 

@@ -83,8 +83,9 @@ char* formatShortDecimal(char* first, double value) {
     return out;
 }
 
-// Writes into buffer (at least 64 bytes); returns the end.
-char* formatGeneral(char* first, char* last, double value) {
+}  // namespace
+
+char* toCharsGeneral(char* first, char* last, double value) {
     // Whole numbers of magnitude below a million come out of "%g" as plain
     // integers; listings are full of them (keys, channels, markers), and the
     // integer conversion is several times faster. -0 keeps its sign below.
@@ -101,37 +102,87 @@ char* formatGeneral(char* first, char* last, double value) {
     return std::to_chars(first, last, value, std::chars_format::general, 6).ptr;
 }
 
-char* formatFixedInto(char* first, char* last, double value, int digits) {
-    auto result = std::to_chars(first, last, value, std::chars_format::fixed, digits);
-    return result.ec == std::errc() ? result.ptr : first;
+TextBuffer::TextBuffer(std::ostream& output, std::size_t blockSize)
+    : m_output(&output), m_blockSize(std::max<std::size_t>(blockSize, 1)) {
+    m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_blockSize));
+    m_end = m_blocks.back().get();
+    m_limit = m_end + m_blockSize;
 }
 
-}  // namespace
-
-TextBuffer::TextBuffer(std::ostream& output, std::size_t blockSize)
-    : m_output(output),
-      m_block(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(blockSize, 2 * kNumberRoom))),
-      m_end(m_block.get()),
-      m_limit(m_block.get() + std::max<std::size_t>(blockSize, 2 * kNumberRoom)) {}
+TextBuffer::TextBuffer(std::size_t blockSize) : m_output(nullptr), m_blockSize(std::max<std::size_t>(blockSize, 1)) {
+    m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_blockSize));
+    m_end = m_blocks.back().get();
+    m_limit = m_end + m_blockSize;
+}
 
 TextBuffer::~TextBuffer() {
     flush();
 }
 
-TextBuffer& TextBuffer::putLong(std::string_view text) {
-    flush();
-    if (text.size() > static_cast<std::size_t>(m_limit - m_end)) {
-        // Longer than a whole block: straight to the stream.
-        m_output.write(text.data(), static_cast<std::streamsize>(text.size()));
+void TextBuffer::nextBlock() {
+    if (m_output != nullptr) {
+        flush();
+        return;
+    }
+    m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_blockSize));
+    m_end = m_blocks.back().get();
+    m_limit = m_end + m_blockSize;
+}
+
+TextBuffer& TextBuffer::putAcross(std::string_view text) {
+    if (m_output != nullptr) {
+        flush();
+        if (text.size() > room()) {
+            // Longer than a whole block: straight to the stream.
+            m_output->write(text.data(), static_cast<std::streamsize>(text.size()));
+            return *this;
+        }
+        std::memcpy(m_end, text.data(), text.size());
+        m_end += text.size();
         return *this;
     }
-    std::memcpy(m_end, text.data(), text.size());
-    m_end += text.size();
+    while (!text.empty()) {
+        if (m_end == m_limit) {
+            nextBlock();
+        }
+        const std::size_t piece = std::min(text.size(), room());
+        std::memcpy(m_end, text.data(), piece);
+        m_end += piece;
+        text.remove_prefix(piece);
+    }
     return *this;
 }
 
-TextBuffer& TextBuffer::putFixed(double value, int digits) {
-    return put(formatFixed(value, digits));
+TextBuffer& TextBuffer::putIntAside(long long value) {
+    char digits[kNumberRoom];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+TextBuffer& TextBuffer::putDoubleAside(double value) {
+    char digits[kNumberRoom];
+    const char* end = toCharsGeneral(digits, digits + sizeof digits, value);
+    return put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+char* TextBuffer::claimAside(std::size_t size) {
+    if (m_output != nullptr) {
+        flush();
+        if (size <= room()) {
+            m_claimedAside = false;
+            return m_end;
+        }
+    }
+    if (m_aside.size() < size) {
+        m_aside.resize(size);
+    }
+    m_claimedAside = true;
+    return m_aside.data();
+}
+
+void TextBuffer::commitAside(const char* end) {
+    m_claimedAside = false;
+    put(std::string_view(m_aside.data(), static_cast<std::size_t>(end - m_aside.data())));
 }
 
 TextBuffer& TextBuffer::putPadded(std::string_view text, std::size_t width) {
@@ -143,34 +194,75 @@ TextBuffer& TextBuffer::putPadded(std::string_view text, std::size_t width) {
 }
 
 bool TextBuffer::flush() {
-    if (m_end != m_block.get()) {
-        m_output.write(m_block.get(), m_end - m_block.get());
-        m_end = m_block.get();
+    if (m_output == nullptr) {
+        return true;
     }
-    return static_cast<bool>(m_output);
+    char* begin = m_blocks.front().get();
+    if (m_end != begin) {
+        m_output->write(begin, m_end - begin);
+        m_end = begin;
+    }
+    return static_cast<bool>(*m_output);
 }
 
 bool TextBuffer::flushStream() {
     flush();
-    m_output.flush();
-    return static_cast<bool>(m_output);
+    if (m_output == nullptr) {
+        return true;
+    }
+    m_output->flush();
+    return static_cast<bool>(*m_output);
 }
 
-char* toCharsGeneral(char* first, char* last, double value) {
-    return formatGeneral(first, last, value);
+std::size_t TextBuffer::used(std::size_t block) const {
+    if (block + 1 < m_blocks.size()) {
+        return m_blockSize;
+    }
+    return static_cast<std::size_t>(m_end - m_blocks[block].get());
+}
+
+std::size_t TextBuffer::size() const {
+    return (m_blocks.size() - 1) * m_blockSize + used(m_blocks.size() - 1);
+}
+
+void TextBuffer::putCopy(std::size_t from, std::size_t to) {
+    to = std::min(to, size());
+    while (from < to) {
+        // Blocks never move, so the source stays valid while put() adds blocks.
+        const char* source = m_blocks[from / m_blockSize].get() + from % m_blockSize;
+        const std::size_t piece = std::min(to - from, m_blockSize - from % m_blockSize);
+        put(std::string_view(source, piece));
+        from += piece;
+    }
+}
+
+void TextBuffer::writeTo(std::ostream& output) const {
+    for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+        output.write(m_blocks[i].get(), static_cast<std::streamsize>(used(i)));
+    }
+}
+
+std::string TextBuffer::str() const {
+    std::string text;
+    text.reserve(size());
+    for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+        text.append(m_blocks[i].get(), used(i));
+    }
+    return text;
 }
 
 std::string formatDouble(double value) {
-    char digits[64];
-    char* end = formatGeneral(digits, digits + sizeof digits, value);
+    char digits[kNumberRoom];
+    char* end = toCharsGeneral(digits, digits + sizeof digits, value);
     return std::string(digits, end);
 }
 
 std::string formatFixed(double value, int digits) {
     // Fixed notation of a huge value can be long; size the buffer for it.
-    std::string text(400 + static_cast<std::size_t>(digits < 0 ? 0 : digits), '\0');
-    char* end = formatFixedInto(text.data(), text.data() + text.size(), value, digits < 0 ? 0 : digits);
-    text.resize(static_cast<std::size_t>(end - text.data()));
+    digits = std::max(digits, 0);
+    std::string text(400 + static_cast<std::size_t>(digits), '\0');
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, digits);
+    text.resize(result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - text.data()) : 0);
     return text;
 }
 

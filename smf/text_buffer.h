@@ -1,7 +1,11 @@
-// TextBuffer: fast text output to a stream.
+// Text output: number formatting as free functions, and TextBuffer, which
+// gathers text in blocks and either hands each full block to a stream or
+// keeps them all in memory.
 //
-// Text is gathered in memory and handed to the stream in large blocks, with
-// numbers formatted by std::to_chars; listing millions of events stays cheap.
+// Listings of millions of events and SVG drawings of hundreds of megabytes
+// go through here, so the common calls are inline, numbers are formatted
+// with std::to_chars (doubles through a measured fast path for "%g"), and
+// a whole line can be written in place with a single room check.
 #pragma once
 
 #include <charconv>
@@ -12,59 +16,109 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace smf {
 
-// "%g" of value written at first; the room up to last must hold at least 32
-// characters. Returns the end of what was written. For lines built in a
-// local buffer and handed to a TextBuffer at once.
+// Room that any integer or "%g" number fits in.
+inline constexpr std::size_t kNumberRoom = 32;
+
+// "%g" of value (six significant digits, no trailing zeros, exponent form
+// for very large or small values) written at first; the room up to last
+// must hold kNumberRoom characters. Returns the end of what was written.
 char* toCharsGeneral(char* first, char* last, double value);
+
+// The lower-case hexadecimal digit of a value from 0 to 15.
+constexpr char hexDigit(unsigned value) {
+    return "0123456789abcdef"[value & 0x0F];
+}
+
+// The two lower-case hexadecimal digits of a byte written at out; returns
+// the end.
+inline char* toCharsHex2(char* out, std::uint8_t byte) {
+    out[0] = hexDigit(byte >> 4);
+    out[1] = hexDigit(byte);
+    return out + 2;
+}
+
+std::string formatDouble(double value);            // "%g"
+std::string formatFixed(double value, int digits);  // "%.<digits>f"
 
 class TextBuffer {
 public:
-    explicit TextBuffer(std::ostream& output, std::size_t blockSize = 1 << 16);
-    // Flushes what is left.
+    static constexpr std::size_t kStreamBlockSize = std::size_t{1} << 16;
+    static constexpr std::size_t kKeptBlockSize = std::size_t{1} << 20;
+
+    // Hands each full block to the stream, and what is left to it on flush()
+    // and on destruction.
+    explicit TextBuffer(std::ostream& output, std::size_t blockSize = kStreamBlockSize);
+    // Keeps every block: the text stays in memory, is never copied or moved
+    // while it grows, and is read with size(), str() and writeTo().
+    explicit TextBuffer(std::size_t blockSize = kKeptBlockSize);
     ~TextBuffer();
     TextBuffer(const TextBuffer&) = delete;
     TextBuffer& operator=(const TextBuffer&) = delete;
 
-    // The common calls are inline: a listing makes several per event.
     TextBuffer& put(std::string_view text) {
-        if (text.size() > static_cast<std::size_t>(m_limit - m_end)) {
-            return putLong(text);
+        if (text.size() > room()) {
+            return putAcross(text);
         }
         std::memcpy(m_end, text.data(), text.size());
         m_end += text.size();
         return *this;
     }
     TextBuffer& put(char c) {
-        makeRoom(1);
+        if (m_end == m_limit) {
+            nextBlock();
+        }
         *m_end++ = c;
         return *this;
     }
     TextBuffer& putInt(long long value) {
-        makeRoom(kNumberRoom);
+        if (room() < kNumberRoom) {
+            return putIntAside(value);
+        }
         m_end = std::to_chars(m_end, m_limit, value).ptr;
         return *this;
     }
-    // As printf "%g": six significant digits, no trailing zeros.
+    // As printf "%g".
     TextBuffer& putDouble(double value) {
-        makeRoom(kNumberRoom);
+        if (room() < kNumberRoom) {
+            return putDoubleAside(value);
+        }
         m_end = toCharsGeneral(m_end, m_limit, value);
         return *this;
     }
     // As printf "%.<digits>f".
-    TextBuffer& putFixed(double value, int digits);
-    // Two lower-case hexadecimal digits.
+    TextBuffer& putFixed(double value, int digits) { return put(formatFixed(value, digits)); }
     TextBuffer& putHex2(std::uint8_t byte) {
-        constexpr char kDigits[] = "0123456789abcdef";
-        makeRoom(2);
-        *m_end++ = kDigits[byte >> 4];
-        *m_end++ = kDigits[byte & 0x0F];
+        if (room() < 2) {
+            const char digits[2] = {hexDigit(byte >> 4), hexDigit(byte)};
+            return put(std::string_view(digits, 2));
+        }
+        m_end = toCharsHex2(m_end, byte);
         return *this;
     }
     // The text, then blanks up to width characters.
     TextBuffer& putPadded(std::string_view text, std::size_t width);
+
+    // A piece of at most `size` characters written in place with the free
+    // functions above (or std::to_chars), then ended with commit(end): one
+    // room check for a whole line instead of one per field.
+    char* claim(std::size_t size) {
+        if (size > room()) {
+            return claimAside(size);
+        }
+        m_claimedAside = false;
+        return m_end;
+    }
+    void commit(char* end) {
+        if (m_claimedAside) {
+            commitAside(end);
+            return;
+        }
+        m_end = end;
+    }
 
     TextBuffer& operator<<(std::string_view text) { return put(text); }
     TextBuffer& operator<<(const char* text) { return put(std::string_view(text)); }
@@ -76,30 +130,41 @@ public:
     TextBuffer& operator<<(unsigned value) { return putInt(value); }
     TextBuffer& operator<<(double value) { return putDouble(value); }
 
-    // Hands the gathered text to the stream; false if the stream failed.
+    // Streaming: hands the gathered text to the stream; false if the stream
+    // failed. Keeping: only tells whether nothing went wrong.
     bool flush();
-    // Flushes and also flushes the stream itself.
+    // flush(), then flushes the stream itself.
     bool flushStream();
 
+    // Keeping only: the characters held, and a copy of those already held
+    // between two earlier sizes, appended (the source stays valid: blocks
+    // never move).
+    std::size_t size() const;
+    void putCopy(std::size_t from, std::size_t to);
+    // Keeping only: every block in order to the stream, or as one string.
+    void writeTo(std::ostream& output) const;
+    std::string str() const;
+
 private:
-    // Room that any number, integer or "%g", fits in.
-    static constexpr std::ptrdiff_t kNumberRoom = 32;
+    std::size_t room() const { return static_cast<std::size_t>(m_limit - m_end); }
+    // A full block: streaming writes it out, keeping starts another. So
+    // that offsets stay simple, every kept block but the last is full, and
+    // what does not fit at a block's end is formatted aside and split.
+    void nextBlock();
+    TextBuffer& putAcross(std::string_view text);
+    TextBuffer& putIntAside(long long value);
+    TextBuffer& putDoubleAside(double value);
+    char* claimAside(std::size_t size);
+    void commitAside(const char* end);
+    std::size_t used(std::size_t block) const;
 
-    void makeRoom(std::ptrdiff_t bytes) {
-        if (m_limit - m_end < bytes) {
-            flush();
-        }
-    }
-    TextBuffer& putLong(std::string_view text);
-
-    std::ostream& m_output;
-    std::unique_ptr<char[]> m_block;
+    std::ostream* m_output;  // null when keeping
+    std::size_t m_blockSize;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
     char* m_end;    // where the next character goes
-    char* m_limit;  // the end of the block
+    char* m_limit;  // the end of the current block
+    std::vector<char> m_aside;  // a claimed piece that did not fit
+    bool m_claimedAside = false;
 };
-
-// Number formatting shared by the writers and the tools.
-std::string formatDouble(double value);            // "%g"
-std::string formatFixed(double value, int digits);  // "%.<digits>f"
 
 }  // namespace smf

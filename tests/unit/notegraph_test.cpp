@@ -6,7 +6,6 @@
 #include "settings.h"
 #include "shapes.h"
 #include "staff.h"
-#include "svg_text.h"
 #include "xml_text.h"
 #include "smf/text_buffer.h"
 
@@ -22,7 +21,7 @@ std::array<int, 128> mapOf(std::string_view text) {
 
 template <class Write>
 std::string written(Write write) {
-    notegraph::SvgText out;
+    smf::TextBuffer out;
     write(out);
     return out.str();
 }
@@ -113,7 +112,7 @@ TEST(NotegraphDiatonic, StepsPerPitchClass) {
 }
 
 TEST(NotegraphTimeLabel, RoundsToMilliseconds) {
-    auto label = [](double seconds) { return written([&](notegraph::SvgText& out) { notegraph::putTimeLabel(out, seconds); }); };
+    auto label = [](double seconds) { return written([&](smf::TextBuffer& out) { notegraph::putTimeLabel(out, seconds); }); };
     EXPECT_EQ(label(1.5), "1d500");
     EXPECT_EQ(label(0.0004), "0d000");
     EXPECT_EQ(label(2.0625), "2d063");
@@ -123,7 +122,7 @@ TEST(NotegraphTimeLabel, RoundsToMilliseconds) {
 
 TEST(NotegraphXmlText, AttributesEscapeMarkupAndBadBytes) {
     auto attribute = [](std::string_view text) {
-        return written([&](notegraph::SvgText& out) { notegraph::putAttributeText(out, text); });
+        return written([&](smf::TextBuffer& out) { notegraph::putAttributeText(out, text); });
     };
     EXPECT_EQ(attribute("#555555"), "#555555");
     EXPECT_EQ(attribute("a\"<&>"), "a&quot;&lt;&amp;&gt;");
@@ -136,52 +135,11 @@ TEST(NotegraphXmlText, AttributesEscapeMarkupAndBadBytes) {
 
 TEST(NotegraphXmlText, InstructionsCannotBeEndedEarly) {
     auto instruction = [](std::string_view text) {
-        return written([&](notegraph::SvgText& out) { notegraph::putInstructionText(out, text); });
+        return written([&](smf::TextBuffer& out) { notegraph::putInstructionText(out, text); });
     };
     EXPECT_EQ(instruction("a?>b"), "a? >b");
     EXPECT_EQ(instruction("?" "?>>"), "?" "? >>");
     EXPECT_EQ(instruction("a\tb"), "a\tb");
-}
-
-TEST(NotegraphSvgText, KeepsTextAcrossBlocks) {
-    notegraph::SvgText text;
-    std::string expected;
-    const std::string wide(notegraph::SvgText::kBlockSize + 7, 'w');
-    for (int i = 0; i < 300000; ++i) {
-        const std::string piece = std::to_string(i) + ",";
-        text.put(piece).put('|').putInt(-i).putDouble(i / 7.0);
-        expected += piece + "|" + std::to_string(-i) + smf::formatDouble(i / 7.0);
-        if (i % 100000 == 5) {
-            text.put(wide);
-            expected += wide;
-        }
-    }
-    text.putFixed(51.42857142857143, 6);
-    expected += "51.428571";
-    EXPECT_EQ(text.size(), expected.size());
-    EXPECT_GT(expected.size(), 3 * notegraph::SvgText::kBlockSize);
-    EXPECT_EQ(text.str(), expected);
-    std::ostringstream out;
-    text.writeTo(out);
-    EXPECT_EQ(out.str(), expected);
-    EXPECT_EQ(notegraph::SvgText().size(), 0u);
-    EXPECT_EQ(notegraph::SvgText().str(), "");
-}
-
-TEST(NotegraphSvgText, CopiesItsOwnTextAcrossBlocks) {
-    notegraph::SvgText text;
-    text.put("head|");
-    const std::size_t from = text.size();
-    std::string copied;
-    for (int i = 0; i < 200000; ++i) {
-        text.putInt(i).put(' ');
-        copied += std::to_string(i) + " ";
-    }
-    const std::size_t to = text.size();
-    text.put('|');
-    text.putCopy(from, to);
-    text.putCopy(to, to);
-    EXPECT_EQ(text.str(), "head|" + copied + "|" + copied);
 }
 
 // A track of note-ons at the given onsets, with a note-off between each so

@@ -1,10 +1,10 @@
 // duration: lists every note of a MIDI file with its start, length, track
 // and key, in ticks, whole quarter notes or seconds.
+#include <charconv>
 #include <iostream>
 
 #include "frame/frame.h"
 #include "smf/text_buffer.h"
-#include "smf/text_line.h"
 #include "smf/time_order.h"
 
 namespace {
@@ -48,32 +48,45 @@ std::string_view header() {
     return "TICKS\tDUR\tTRACK\tNOTE\n";
 }
 
-// A note line: four numbers of at most 24 characters, their tabs and the newline.
-using Line = smf::TextLine<4 * 25>;
+// A note line: four numbers, their tabs and the newline.
+constexpr std::size_t kLineRoom = 4 * (smf::kNumberRoom + 1);
+
+char* putInt(char* at, int value) {
+    return std::to_chars(at, at + smf::kNumberRoom, value).ptr;
+}
+
+char* putDouble(char* at, double value) {
+    return smf::toCharsGeneral(at, at + smf::kNumberRoom, value);
+}
 
 // Start and length of one note in the chosen unit. Quarter-note starts are
 // whole quarters only (truncated); their lengths keep the fraction.
-void putTiming(Line& line, const smf::MidiEvent& note, int ticksPerQuarter) {
+char* putTiming(char* at, const smf::MidiEvent& note, int ticksPerQuarter) {
     switch (timeUnit) {
         case TimeUnit::Seconds:
-            line.putDouble(note.seconds).put('\t').putDouble(note.getDurationInSeconds());
-            return;
+            at = putDouble(at, note.seconds);
+            *at++ = '\t';
+            return putDouble(at, note.getDurationInSeconds());
         case TimeUnit::Quarters:
-            line.putInt(note.tick / ticksPerQuarter)
-                .put('\t')
-                .putDouble(static_cast<double>(note.getTickDuration()) / ticksPerQuarter);
-            return;
+            at = putInt(at, note.tick / ticksPerQuarter);
+            *at++ = '\t';
+            return putDouble(at, static_cast<double>(note.getTickDuration()) / ticksPerQuarter);
         case TimeUnit::Ticks:
-            line.putInt(note.tick).put('\t').putDouble(static_cast<double>(note.getTickDuration()));
-            return;
+            break;
     }
+    at = putInt(at, note.tick);
+    *at++ = '\t';
+    return putDouble(at, static_cast<double>(note.getTickDuration()));
 }
 
 void printNote(smf::TextBuffer& out, const smf::MidiEvent& note, int ticksPerQuarter) {
-    Line line;
-    putTiming(line, note, ticksPerQuarter);
-    line.put('\t').putInt(note.track).put('\t').putInt(note.getKeyNumber()).put('\n');
-    out.put(line.text());
+    char* at = putTiming(out.claim(kLineRoom), note, ticksPerQuarter);
+    *at++ = '\t';
+    at = putInt(at, note.track);
+    *at++ = '\t';
+    at = putInt(at, note.getKeyNumber());
+    *at++ = '\n';
+    out.commit(at);
 }
 
 // Joined: one list in the order of the tracks joined into one (walked in

@@ -4,7 +4,7 @@
 #include "frame/frame.h"
 #include "render.h"
 #include "settings.h"
-#include "svg_text.h"
+#include "smf/text_buffer.h"
 
 namespace {
 
@@ -133,13 +133,13 @@ int main(int argc, char** argv) {
     const notegraph::PitchRange pitches = notegraph::globalPitchRange(file, settings);
 
     // The whole body is drawn before the first byte is written.
-    notegraph::SvgText body;
+    smf::TextBuffer body;
     notegraph::writeBody(body, file, settings);
     const notegraph::DocumentExtent extent{pitches, notegraph::drawnDuration(file)};
 
-    notegraph::SvgText head;
+    smf::TextBuffer head;
     notegraph::writeDocumentHead(head, settings, extent);
-    notegraph::SvgText tail;
+    smf::TextBuffer tail;
     notegraph::writeDocumentTail(tail, std::vector<std::string>(argv + 1, argv + argc));
     head.writeTo(std::cout);
     body.writeTo(std::cout);

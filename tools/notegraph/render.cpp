@@ -40,7 +40,7 @@ bool hasDrawnNote(const smf::MidiEventList& track, const Settings& settings) {
                        [&](const smf::MidiEvent& event) { return isDrawnNote(event, settings); });
 }
 
-void putNoteData(SvgText& out, const smf::MidiEvent& note, int trackNumber, int row,
+void putNoteData(smf::TextBuffer& out, const smf::MidiEvent& note, int trackNumber, int row,
                  const PitchRange& range) {
     const long long startTick = note.tick;
     const long long tickDuration = note.getTickDuration();
@@ -68,7 +68,7 @@ int velocityLightness(int velocity) {
 }
 
 // The coloured or backdrop notes of one track.
-void writeTrackNotes(SvgText& out, const Settings& settings, const smf::MidiEventList& track,
+void writeTrackNotes(smf::TextBuffer& out, const Settings& settings, const smf::MidiEventList& track,
                      int trackNumber, bool withData) {
     const PitchRange range = trackPitchRange(track, settings);
     const Shape shape = shapeFromName(trackShapeName(settings.shapes, trackNumber));
@@ -86,7 +86,7 @@ struct NoteText {
     std::size_t to = 0;
 };
 
-std::vector<NoteText> writeBackdrops(SvgText& out, const Settings& settings, const smf::Tunefolio& file,
+std::vector<NoteText> writeBackdrops(smf::TextBuffer& out, const Settings& settings, const smf::Tunefolio& file,
                                      const std::vector<double>& hues) {
     std::vector<NoteText> noteText(hues.size());
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
@@ -105,7 +105,7 @@ std::vector<NoteText> writeBackdrops(SvgText& out, const Settings& settings, con
 }
 
 // backdrops: the note text of the backdrop pass, or empty when there was none.
-void writeColouredNotes(SvgText& out, const Settings& settings, const smf::Tunefolio& file,
+void writeColouredNotes(smf::TextBuffer& out, const Settings& settings, const smf::Tunefolio& file,
                         const std::vector<double>& hues, const std::vector<NoteText>& backdrops) {
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
         const double hue = hues[static_cast<std::size_t>(n)];
@@ -193,7 +193,7 @@ double drawnDuration(const smf::Tunefolio& file) {
     return duration;
 }
 
-void writeNote(SvgText& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
+void writeNote(smf::TextBuffer& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
                bool withData, const PitchRange& trackRange, Shape shape) {
     const int key = mappedKey(settings, note.getP1(), note.getChannel());
     const int row = pitchRow(key, settings.diatonic);
@@ -221,7 +221,7 @@ void writeNote(SvgText& out, const Settings& settings, const smf::MidiEvent& not
     out.put("\t\t\t</g>\n");
 }
 
-void writeBody(SvgText& out, const smf::Tunefolio& file, const Settings& settings) {
+void writeBody(smf::TextBuffer& out, const smf::Tunefolio& file, const Settings& settings) {
     if (settings.staff) {
         writeStaff(out, settings, file.getFileDurationInSeconds());
         if (settings.clefs) {
@@ -251,7 +251,7 @@ void writeBody(SvgText& out, const smf::Tunefolio& file, const Settings& setting
     out.put("\t</g>\n");
 }
 
-void writeDocumentHead(SvgText& out, const Settings& settings, const DocumentExtent& extent) {
+void writeDocumentHead(smf::TextBuffer& out, const Settings& settings, const DocumentExtent& extent) {
     const double s = settings.scale;
     const double a = settings.aspect;
     const double b = settings.border;
@@ -287,7 +287,7 @@ void writeDocumentHead(SvgText& out, const Settings& settings, const DocumentExt
     out.put(" translate(0, ").putInt(-(static_cast<long long>(extent.pitches.high) + 1)).put(")\" >\n");
 }
 
-void writeDocumentTail(SvgText& out, const std::vector<std::string>& arguments) {
+void writeDocumentTail(smf::TextBuffer& out, const std::vector<std::string>& arguments) {
     out.put("</g>\n</svg>\n");
     out.put("<?notegraph\n\t");
     for (std::size_t i = 0; i < arguments.size(); ++i) {

@@ -7,7 +7,7 @@
 
 #include "settings.h"
 #include "shapes.h"
-#include "svg_text.h"
+#include "smf/text_buffer.h"
 #include "smf/tunefolio.h"
 
 namespace notegraph {
@@ -33,13 +33,13 @@ std::vector<double> trackHues(const smf::Tunefolio& file, const Settings& settin
 double drawnDuration(const smf::Tunefolio& file);
 
 // One note: its group with class names, optional data comment and outline.
-void writeNote(SvgText& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
+void writeNote(smf::TextBuffer& out, const Settings& settings, const smf::MidiEvent& note, int trackNumber,
                bool withData, const PitchRange& trackRange, Shape shape);
 
 // Writes everything inside the main group: staff furniture, then the stroke
 // group with lines, backdrops and notes. The file's notes must be linked
 // (Tunefolio::linkNotePairs) and its events timed (doTimeAnalysis).
-void writeBody(SvgText& out, const smf::Tunefolio& file, const Settings& settings);
+void writeBody(smf::TextBuffer& out, const smf::Tunefolio& file, const Settings& settings);
 
 // What the document's root element needs besides the settings.
 struct DocumentExtent {
@@ -48,9 +48,9 @@ struct DocumentExtent {
 };
 
 // XML prologue up to and including the opening of the main group.
-void writeDocumentHead(SvgText& out, const Settings& settings, const DocumentExtent& extent);
+void writeDocumentHead(smf::TextBuffer& out, const Settings& settings, const DocumentExtent& extent);
 // Closing of the main group and the root, then the command line as a
 // processing instruction.
-void writeDocumentTail(SvgText& out, const std::vector<std::string>& arguments);
+void writeDocumentTail(smf::TextBuffer& out, const std::vector<std::string>& arguments);
 
 }  // namespace notegraph

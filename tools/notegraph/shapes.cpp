@@ -1,6 +1,7 @@
 #include "shapes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -58,12 +59,12 @@ struct Point {
     double y;
 };
 
-void putPoint(SvgText& out, Point p) {
+void putPoint(smf::TextBuffer& out, Point p) {
     out.putDouble(p.x).put(' ').putDouble(p.y);
 }
 
 // "M " first point, " L " before each further one, then the closing text.
-void putPolygon(SvgText& out, std::string_view move, std::initializer_list<Point> points) {
+void putPolygon(smf::TextBuffer& out, std::string_view move, std::initializer_list<Point> points) {
     out.put(kPathStart).put(move);
     bool first = true;
     for (Point p : points) {
@@ -76,7 +77,7 @@ void putPolygon(SvgText& out, std::string_view move, std::initializer_list<Point
     out.put(kPathEnd);
 }
 
-void putRectangle(SvgText& out, const Box& b, bool rounded) {
+void putRectangle(smf::TextBuffer& out, const Box& b, bool rounded) {
     out.put("\t\t\t\t<rect vector-effect=\"non-scaling-stroke\"");
     if (rounded) {
         out.put("\trx=\"1\"\try=\"1\"");
@@ -88,7 +89,7 @@ void putRectangle(SvgText& out, const Box& b, bool rounded) {
     out.put(" />\n");
 }
 
-void putEyelid(SvgText& out, const Box& b) {
+void putEyelid(smf::TextBuffer& out, const Box& b) {
     const double xm = b.x + b.w / 2;
     const double ym = b.y + b.h / 2;
     out.put(kPathStart).put("M ");
@@ -104,14 +105,14 @@ void putEyelid(SvgText& out, const Box& b) {
     out.put(kPathEnd);
 }
 
-void putArc(SvgText& out, double rx, double ry, int sweep, Point end) {
+void putArc(smf::TextBuffer& out, double rx, double ry, int sweep, Point end) {
     out.put(" A ").putDouble(rx).put(' ').putDouble(ry).put(" 0 0 ").putInt(sweep).put(' ');
     putPoint(out, end);
 }
 
 // A round tip on the right of a triangle whose apex points left: the sides
 // meet the tip's circle where they are tangent to it.
-void putTriangleRoundLeft(SvgText& out, const Box& b, double aspect) {
+void putTriangleRoundLeft(smf::TextBuffer& out, const Box& b, double aspect) {
     const double r = b.h / 2;
     const double yc = b.y + r;
     const double wide = aspect * b.w;
@@ -161,7 +162,7 @@ RoundedBox roundedBoxOf(Shape shape) {
     }
 }
 
-void putRoundedBox(SvgText& out, const Box& b, const RoundedBox& kind) {
+void putRoundedBox(smf::TextBuffer& out, const Box& b, const RoundedBox& kind) {
     const double rx = kind.halfWidth ? b.w / 2 : std::min(b.w / 3, 2.0);
     const double ry = kind.halfHeight ? b.h / 2 : b.h / 4;
     const double left = b.x;
@@ -200,7 +201,7 @@ Shape shapeFromName(std::string_view name) {
     return Shape::Rectangle;
 }
 
-void drawShape(SvgText& out, Shape shape, const Box& b, double aspect, bool rounded) {
+void drawShape(smf::TextBuffer& out, Shape shape, const Box& b, double aspect, bool rounded) {
     const double x = b.x;
     const double y = b.y;
     const double w = b.w;
@@ -257,17 +258,19 @@ void drawShape(SvgText& out, Shape shape, const Box& b, double aspect, bool roun
     }
 }
 
-void putTimeLabel(SvgText& out, double seconds) {
+void putTimeLabel(smf::TextBuffer& out, double seconds) {
     // Milliseconds, half a millisecond rounding up; as "%.3f" with "d".
     // Times beyond any real file are clamped so the conversion stays defined.
     const double scaled = std::clamp(seconds * 1000.0 + 0.5, 0.0, 1e15);
     const auto millis = static_cast<std::int64_t>(scaled);
-    const std::int64_t whole = millis / 1000;
-    const std::int64_t fraction = millis % 1000;
-    out.putInt(whole).put('d');
-    out.put(static_cast<char>('0' + fraction / 100));
-    out.put(static_cast<char>('0' + fraction / 10 % 10));
-    out.put(static_cast<char>('0' + fraction % 10));
+    const auto fraction = static_cast<int>(millis % 1000);
+    char* at = out.claim(smf::kNumberRoom + 4);
+    at = std::to_chars(at, at + smf::kNumberRoom, millis / 1000).ptr;
+    *at++ = 'd';
+    *at++ = static_cast<char>('0' + fraction / 100);
+    *at++ = static_cast<char>('0' + fraction / 10 % 10);
+    *at++ = static_cast<char>('0' + fraction % 10);
+    out.commit(at);
 }
 
 }  // namespace notegraph

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "svg_text.h"
+#include "smf/text_buffer.h"
 
 namespace notegraph {
 
@@ -40,10 +40,10 @@ struct Box {
 
 // aspect: the image's seconds-to-pitch-unit ratio, which some shapes undo to
 // keep their corners in proportion; rounded: rectangles get round corners.
-void drawShape(SvgText& out, Shape shape, const Box& box, double aspect, bool rounded);
+void drawShape(smf::TextBuffer& out, Shape shape, const Box& box, double aspect, bool rounded);
 
 // An onset or offset time in a class name: milliseconds with "d" for the
 // decimal point ("1d500").
-void putTimeLabel(SvgText& out, double seconds);
+void putTimeLabel(smf::TextBuffer& out, double seconds);
 
 }  // namespace notegraph

@@ -25,12 +25,12 @@ double furnitureScale(const Settings& settings) {
 }
 
 // "x,y"
-void putCommaPoint(SvgText& out, double x, double y) {
+void putCommaPoint(smf::TextBuffer& out, double x, double y) {
     out.putDouble(x).put(',').putDouble(y);
 }
 
 // "M" p1 " L" p2 ... in the comma form of the barlines.
-void putBarPoints(SvgText& out, std::initializer_list<std::pair<double, double>> points) {
+void putBarPoints(smf::TextBuffer& out, std::initializer_list<std::pair<double, double>> points) {
     out.put('M');
     bool first = true;
     for (const auto& [x, y] : points) {
@@ -42,7 +42,7 @@ void putBarPoints(SvgText& out, std::initializer_list<std::pair<double, double>>
     }
 }
 
-void putClefFill(SvgText& out, const Settings& settings) {
+void putClefFill(smf::TextBuffer& out, const Settings& settings) {
     if (settings.blackAndWhite) {
         out.put("transparent");
     } else {
@@ -52,7 +52,7 @@ void putClefFill(SvgText& out, const Settings& settings) {
 
 // The path data of one connecting line from a note ending at `end` on row
 // y1 to the next note, starting at s2 on row y2.
-void putLinePath(SvgText& out, const Settings& settings, double end, double y1, double s2, double y2) {
+void putLinePath(smf::TextBuffer& out, const Settings& settings, double end, double y1, double s2, double y2) {
     const double rest = s2 - end;
     if (settings.radiusLine && settings.arcRadius > 0) {
         const double t = std::min({std::fabs(y2 - y1), std::fabs(rest), settings.arcRadius});
@@ -83,7 +83,7 @@ double lineRow(const Settings& settings, const smf::MidiEvent& note) {
 
 }  // namespace
 
-void writeStaff(SvgText& out, const Settings& settings, double fileDuration) {
+void writeStaff(smf::TextBuffer& out, const Settings& settings, double fileDuration) {
     const double* lines = settings.diatonic ? kDiatonicLines : kChromaticLines;
     const double top = *std::max_element(lines, lines + 10);
     const double bottom = *std::min_element(lines, lines + 10);
@@ -125,7 +125,7 @@ void writeStaff(SvgText& out, const Settings& settings, double fileDuration) {
     out.put("\t</g>\n");
 }
 
-void writeClefs(SvgText& out, const Settings& settings) {
+void writeClefs(smf::TextBuffer& out, const Settings& settings) {
     const double strokeWidth = settings.staffWidth * kClefStrokeFactor;
     out.put("<g transform=\"scale(").putDouble(furnitureScale(settings)).put(", 1)\">\n");
 
@@ -150,7 +150,7 @@ void writeClefs(SvgText& out, const Settings& settings) {
     out.put("</g>\n");
 }
 
-void writeBrace(SvgText& out, const Settings& settings) {
+void writeBrace(smf::TextBuffer& out, const Settings& settings) {
     out.put("<g transform=\"scale(").putDouble(furnitureScale(settings)).put(", 1)\">\n");
     out.put("\t<g class=\"brace\" transform=\"rotate(0.2) translate(").putDouble(30.5).put(',').putDouble(-324);
     out.put(") scale(1,-1) scale(.0175)\">\n\t\t<path vector-effect=\"non-scaling-stroke\" stroke=\"");
@@ -190,7 +190,7 @@ int NoteSuccessors::successor(int note, double end) const {
     return found == m_onset.end() ? -1 : static_cast<int>(found - m_onset.begin());
 }
 
-void writeConnectingLines(SvgText& out, const Settings& settings, const smf::MidiEventList& track,
+void writeConnectingLines(smf::TextBuffer& out, const Settings& settings, const smf::MidiEventList& track,
                           int trackNumber, double hue, NoteSuccessors& successors) {
     out.put("\t\t<g class=\"note-lines track-").putInt(trackNumber).put("\" fill=\"none\" stroke=\"");
     if (settings.blackAndWhite) {

@@ -6,15 +6,15 @@
 
 #include "settings.h"
 #include "smf/midi_event_list.h"
-#include "svg_text.h"
+#include "smf/text_buffer.h"
 
 namespace notegraph {
 
 // The staff lines from x0 to x1, with the final or double barline and the
 // system line as the settings ask.
-void writeStaff(SvgText& out, const Settings& settings, double fileDuration);
-void writeClefs(SvgText& out, const Settings& settings);
-void writeBrace(SvgText& out, const Settings& settings);
+void writeStaff(smf::TextBuffer& out, const Settings& settings, double fileDuration);
+void writeClefs(smf::TextBuffer& out, const Settings& settings);
+void writeBrace(smf::TextBuffer& out, const Settings& settings);
 
 // Finds, for each note-on of a track, the first later note-on that starts
 // at or after its end. Reused across tracks so no note costs an allocation.
@@ -35,7 +35,7 @@ private:
 };
 
 // The connecting-line group of one drawn track.
-void writeConnectingLines(SvgText& out, const Settings& settings, const smf::MidiEventList& track,
+void writeConnectingLines(smf::TextBuffer& out, const Settings& settings, const smf::MidiEventList& track,
                           int trackNumber, double hue, NoteSuccessors& successors);
 
 }  // namespace notegraph

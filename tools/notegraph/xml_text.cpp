@@ -51,7 +51,7 @@ std::size_t validCharacterLength(std::string_view text) {
 }
 
 template <class Escape>
-void putSafely(SvgText& out, std::string_view text, Escape escape) {
+void putSafely(smf::TextBuffer& out, std::string_view text, Escape escape) {
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t length = validCharacterLength(text.substr(i));
@@ -70,7 +70,7 @@ void putSafely(SvgText& out, std::string_view text, Escape escape) {
 
 }  // namespace
 
-void putAttributeText(SvgText& out, std::string_view text) {
+void putAttributeText(smf::TextBuffer& out, std::string_view text) {
     putSafely(out, text, [&](std::string_view, std::size_t i) {
         switch (text[i]) {
             case '&': out.put("&amp;"); break;
@@ -85,7 +85,7 @@ void putAttributeText(SvgText& out, std::string_view text) {
     });
 }
 
-void putInstructionText(SvgText& out, std::string_view text) {
+void putInstructionText(smf::TextBuffer& out, std::string_view text) {
     putSafely(out, text, [&](std::string_view, std::size_t i) {
         out.put(text[i]);
         if (text[i] == '?' && i + 1 < text.size() && text[i + 1] == '>') {

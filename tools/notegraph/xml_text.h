@@ -3,17 +3,17 @@
 
 #include <string_view>
 
-#include "svg_text.h"
+#include "smf/text_buffer.h"
 
 namespace notegraph {
 
 // Writes text inside a double-quoted attribute value: markup characters
 // become entity references; bytes that are not valid UTF-8 or characters
 // XML forbids become U+FFFD.
-void putAttributeText(SvgText& out, std::string_view text);
+void putAttributeText(smf::TextBuffer& out, std::string_view text);
 
 // Writes text inside a processing instruction: "?>" (which would end it
 // early) becomes "? >"; invalid bytes and forbidden characters become U+FFFD.
-void putInstructionText(SvgText& out, std::string_view text);
+void putInstructionText(smf::TextBuffer& out, std::string_view text);
 
 }  // namespace notegraph

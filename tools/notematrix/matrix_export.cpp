@@ -1,7 +1,6 @@
 #include "matrix_export.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <span>
@@ -166,13 +165,12 @@ void convertEvents(const smf::Tunefolio& file, const MatrixSettings& settings, M
 void writeArray(smf::TextBuffer& out, std::string_view name, const std::vector<Row>& rows,
                 const std::vector<std::uint32_t>& order, bool numericOpcodes) {
     out << name << " = [\n";
-    // Each line is built here and handed over at once: seven numbers of at
-    // most 13 characters, six separators and the end.
-    std::array<char, 7 * 32 + 16> line;
+    // Seven numbers (or an opcode name) of at most kNumberRoom characters,
+    // six separators and the end, written in place as one line.
+    constexpr std::size_t kLineRoom = 7 * smf::kNumberRoom + 16;
     for (std::uint32_t index : order) {
         const Row& row = rows[index];
-        char* at = line.data();
-        char* const last = line.data() + line.size();
+        char* at = out.claim(kLineRoom);
         for (std::size_t column = 0; column < row.size(); ++column) {
             if (column > 0) {
                 *at++ = ',';
@@ -182,12 +180,12 @@ void writeArray(smf::TextBuffer& out, std::string_view name, const std::vector<R
                 const std::string_view opcode = opcodeName(static_cast<int>(row[1]));
                 at = std::copy(opcode.begin(), opcode.end(), at);
             } else {
-                at = smf::toCharsGeneral(at, last, row[column]);
+                at = smf::toCharsGeneral(at, at + smf::kNumberRoom, row[column]);
             }
         }
         *at++ = ';';
         *at++ = '\n';
-        out.put(std::string_view(line.data(), static_cast<std::size_t>(at - line.data())));
+        out.commit(at);
     }
     out << "];\n";
 }

@@ -1,13 +1,13 @@
 // notepluck: lists every event of a MIDI file as one time-ordered list with
 // its tick, time in seconds, source track, position in the list and bytes;
 // with --onset only the sounding note-ons.
+#include <charconv>
 #include <cstddef>
 #include <iostream>
 #include <string>
 
 #include "frame/frame.h"
 #include "smf/text_buffer.h"
-#include "smf/text_line.h"
 #include "smf/time_order.h"
 
 namespace {
@@ -40,44 +40,55 @@ bool isSoundingNoteOn(const smf::MidiEvent& event) {
 // Messages up to this size are formatted with the rest of their line.
 constexpr std::size_t kShortMessage = 16;
 
-// A line of four numbers with their tabs (at most 25 characters each) and a
-// short message (at most 4 characters a byte) and the newline.
-using Line = smf::TextLine<4 * 25 + 4 * kShortMessage + 8>;
+// Four numbers with their tabs, and a short message (at most four
+// characters a byte) with the newline.
+constexpr std::size_t kLineRoom = 4 * (smf::kNumberRoom + 1) + 4 * kShortMessage + 8;
 
 // The status byte in hexadecimal, the other bytes in decimal, each
 // followed by a blank.
-template <class Out>
-void putBytes(Out& out, const smf::MidiMessage& message) {
+char* putBytes(char* at, const smf::MidiMessage& message) {
     if (message.empty()) {
-        return;
+        return at;
     }
-    out.put("0x");
-    out.putHex2(message[0]);
-    out.put(' ');
+    *at++ = '0';
+    *at++ = 'x';
+    at = smf::toCharsHex2(at, message[0]);
+    *at++ = ' ';
     for (std::size_t b = 1; b < message.size(); ++b) {
-        out.putInt(message[b]);
-        out.put(' ');
+        at = std::to_chars(at, at + 3, message[b]).ptr;
+        *at++ = ' ';
+    }
+    return at;
+}
+
+void putLongBytes(smf::TextBuffer& out, const smf::MidiMessage& message) {
+    out.put("0x").putHex2(message[0]).put(' ');
+    for (std::size_t b = 1; b < message.size(); ++b) {
+        out.putInt(message[b]).put(' ');
     }
 }
 
+char* putField(char* at, long long value) {
+    at = std::to_chars(at, at + smf::kNumberRoom, value).ptr;
+    *at++ = '\t';
+    return at;
+}
+
 void putEventLine(smf::TextBuffer& out, const smf::MidiEvent& event, int index) {
-    Line line;
-    line.putInt(event.tick);
-    line.put('\t');
-    line.putDouble(event.seconds);
-    line.put('\t');
-    line.putInt(event.track);
-    line.put('\t');
-    line.putInt(index);
-    line.put('\t');
+    char* at = out.claim(kLineRoom);
+    at = putField(at, event.tick);
+    at = smf::toCharsGeneral(at, at + smf::kNumberRoom, event.seconds);
+    *at++ = '\t';
+    at = putField(at, event.track);
+    at = putField(at, index);
     if (event.size() <= kShortMessage) {
-        putBytes(line, event);
-        line.put('\n');
-        out.put(line.text());
+        at = putBytes(at, event);
+        *at++ = '\n';
+        out.commit(at);
         return;
     }
-    out.put(line.text());
-    putBytes(out, event);
+    out.commit(at);
+    putLongBytes(out, event);
     out.put('\n');
 }
 
