@@ -11,6 +11,7 @@
 #include "smf/file_io.h"
 #include "smf/hexscribe.h"
 #include "smf/printable_name.h"
+#include "smf/text_buffer.h"
 
 namespace smf {
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr std::size_t kShownTokenLength = 64;
 constexpr std::uint32_t kMaxVarlen = 0x0FFFFFFF;
-constexpr char kHexDigits[] = "0123456789abcdef";
 
 // An empty reason means the token compiled.
 using Reason = std::string_view;
@@ -300,7 +300,8 @@ std::string failureLine(int line, std::string_view token, Reason reason) {
     for (char c : token.substr(0, kShownTokenLength)) {
         auto byte = static_cast<std::uint8_t>(c);
         if (byte < 0x20 || byte > 0x7e || c == '\\') {
-            const char escaped[4] = {'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0x0f]};
+            char escaped[4] = {'\\', 'x'};
+            toCharsHex2(escaped + 2, byte);
             text.append(escaped, 4);
         } else {
             text += c;

@@ -6,56 +6,44 @@
 
 #include "smf/file_io.h"
 #include "smf/printable_name.h"
+#include "smf/text_buffer.h"
 
 namespace smf {
 
 namespace {
 
-// Listings are gathered in a buffer of about this size before each write.
-constexpr std::size_t kFlushSize = 1 << 16;
-constexpr char kHexDigits[] = "0123456789abcdef";
-
 bool isPrintable(std::uint8_t byte) {
     return byte >= 0x21 && byte <= 0x7e;
 }
 
-void appendCodeLine(std::string& buffer, std::span<const std::uint8_t> line) {
+void putCodeLine(TextBuffer& out, std::span<const std::uint8_t> line) {
+    char* at = out.claim(3 * line.size() + 2);
     for (std::uint8_t byte : line) {
-        const char code[3] = {' ', kHexDigits[byte >> 4], kHexDigits[byte & 0x0f]};
-        buffer.append(code, 3);
+        *at++ = ' ';
+        at = toCharsHex2(at, byte);
     }
-    buffer += " \n";
+    *at++ = ' ';
+    *at++ = '\n';
+    out.commit(at);
 }
 
 // The characters sit under the first digit of their codes; the line starts
-// with ";" so that compiling skips it, and holds only printable ASCII.
-void appendCharacterLine(std::string& buffer, std::span<const std::uint8_t> line) {
-    std::size_t start = buffer.size();
-    buffer.append(3 * line.size(), ' ');
-    buffer[start] = ';';
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (isPrintable(line[i])) {
-            buffer[start + 3 * i + 1] = static_cast<char>(line[i]);
+// with ";" so that compiling skips it, holds only printable ASCII and ends
+// at its last character.
+void putCharacterLine(TextBuffer& out, std::span<const std::uint8_t> line) {
+    const auto last = std::find_if(line.rbegin(), line.rend(), isPrintable);
+    const auto shown = static_cast<std::size_t>(line.rend() - last);
+    char* at = out.claim(3 * shown + 2);
+    *at++ = ';';
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i > 0) {
+            *at++ = ' ';
+            *at++ = ' ';
         }
+        *at++ = isPrintable(line[i]) ? static_cast<char>(line[i]) : ' ';
     }
-    while (buffer.size() > start + 1 && buffer.back() == ' ') {
-        buffer.pop_back();
-    }
-    buffer += '\n';
-}
-
-void flushIfFull(std::ostream& out, std::string& buffer) {
-    if (buffer.size() >= kFlushSize) {
-        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        buffer.clear();
-    }
-}
-
-void flush(std::ostream& out, std::string& buffer) {
-    if (!buffer.empty()) {
-        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        buffer.clear();
-    }
+    *at++ = '\n';
+    out.commit(at);
 }
 
 }  // namespace
@@ -72,26 +60,22 @@ Result Hexscribe::readFromBinary(std::ostream& out, const std::string& inputName
     return {};
 }
 
-void Hexscribe::writeListing(std::ostream& out, std::span<const std::uint8_t> bytes) const {
-    auto perLine = static_cast<std::size_t>(m_lineBytes);
-    std::string buffer;
-    buffer.reserve(kFlushSize + 6 * std::min(perLine, bytes.size()) + 4);
+void Hexscribe::writeListing(std::ostream& output, std::span<const std::uint8_t> bytes) const {
+    const auto perLine = static_cast<std::size_t>(m_lineBytes);
+    TextBuffer out(output);
     for (std::size_t start = 0; start < bytes.size(); start += perLine) {
-        auto line = bytes.subspan(start, std::min(perLine, bytes.size() - start));
-        appendCodeLine(buffer, line);
+        const auto line = bytes.subspan(start, std::min(perLine, bytes.size() - start));
+        putCodeLine(out, line);
         if (!m_bytesOnly) {
-            appendCharacterLine(buffer, line);
-            buffer += '\n';
+            putCharacterLine(out, line);
+            out.put('\n');
         }
-        flushIfFull(out, buffer);
     }
-    flush(out, buffer);
 }
 
-void Hexscribe::writeAsciiListing(std::ostream& out, std::span<const std::uint8_t> bytes) const {
-    auto width = static_cast<std::size_t>(m_lineLength);
-    std::string buffer;
-    buffer.reserve(kFlushSize + 2);
+void Hexscribe::writeAsciiListing(std::ostream& output, std::span<const std::uint8_t> bytes) const {
+    const auto width = static_cast<std::size_t>(m_lineLength);
+    TextBuffer out(output);
     std::size_t column = 0;
     bool gap = false;  // a run of unprintable bytes since the last character
     for (std::uint8_t byte : bytes) {
@@ -102,26 +86,24 @@ void Hexscribe::writeAsciiListing(std::ostream& out, std::span<const std::uint8_
         if (gap && column > 0) {
             // The blank would end the line: the line break stands for it.
             if (column + 1 >= width) {
-                buffer += '\n';
+                out.put('\n');
                 column = 0;
             } else {
-                buffer += ' ';
+                out.put(' ');
                 ++column;
             }
         }
         gap = false;
         if (column == width) {
-            buffer += '\n';
+            out.put('\n');
             column = 0;
         }
-        buffer += static_cast<char>(byte);
+        out.put(static_cast<char>(byte));
         ++column;
-        flushIfFull(out, buffer);
     }
     if (column > 0) {
-        buffer += '\n';
+        out.put('\n');
     }
-    flush(out, buffer);
 }
 
 }  // namespace smf
