@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "settings.h"
 #include "shapes.h"
@@ -24,6 +25,72 @@ std::string written(Write write) {
     smf::TextBuffer out;
     write(out);
     return out.str();
+}
+
+// The settings for a command line of notegraph's own options and one file.
+notegraph::Settings settingsFor(std::vector<const char*> words) {
+    smf::Options options;
+    for (const frame::OptionSpec& option : notegraph::optionTable()) {
+        options.define(option.definition, option.help);
+    }
+    words.insert(words.begin(), "notegraph");
+    words.push_back("in.mid");
+    EXPECT_TRUE(options.process(static_cast<int>(words.size()), words.data(), 0));
+    return notegraph::readSettings(options);
+}
+
+TEST(NotegraphSettings, DefaultsComeFromTheOptionTable) {
+    const notegraph::Settings settings = settingsFor({});
+    EXPECT_EQ(settings.aspect, 2.5);
+    EXPECT_EQ(settings.maxRest, 4.0);  // "4.0 seconds"
+    EXPECT_EQ(settings.staffWidth, 0.5);
+    EXPECT_EQ(settings.lineWidth, 0.5);
+    EXPECT_EQ(settings.staffColor, "#555555");
+    EXPECT_TRUE(settings.transparency);
+    EXPECT_FALSE(settings.line);
+    EXPECT_EQ(settings.shapes, (std::vector<std::string>{"rectangle", "rectangle"}));
+}
+
+TEST(NotegraphSettings, CurvedAndRadiusLinesAreLines) {
+    const notegraph::Settings curved = settingsFor({"--cline"});
+    EXPECT_TRUE(curved.line);
+    EXPECT_TRUE(curved.curvedLine);
+    EXPECT_FALSE(curved.radiusLine);
+    const notegraph::Settings radius = settingsFor({"--rline", "0.5"});
+    EXPECT_TRUE(radius.line);
+    EXPECT_TRUE(radius.curvedLine);
+    EXPECT_TRUE(radius.radiusLine);
+    EXPECT_EQ(radius.arcRadius, 0.5);
+}
+
+TEST(NotegraphSettings, BarlinesAddEndSpace) {
+    EXPECT_EQ(settingsFor({"--final-barline", "--end-space", "1"}).endSpace, 3.0);
+    EXPECT_EQ(settingsFor({"--double-barline"}).endSpace, 2.0);
+    EXPECT_EQ(settingsFor({"-e", "1.5"}).endSpace, 1.5);
+}
+
+TEST(NotegraphSettings, BlackAndWhiteThinsTheStaffAndItsLines) {
+    const notegraph::Settings thin = settingsFor({"--black-and-white", "--staff-width", "2"});
+    EXPECT_EQ(thin.staffWidth, 0.5);
+    EXPECT_EQ(thin.lineWidth, 0.5);
+    EXPECT_EQ(settingsFor({"--bw", "--sw", "2", "--lw", "3"}).lineWidth, 3.0);
+    EXPECT_EQ(settingsFor({"--sw", "2"}).lineWidth, 2.0);
+}
+
+TEST(NotegraphSettings, ClefsDrawStaffAndBrace) {
+    const notegraph::Settings settings = settingsFor({"--clefs"});
+    EXPECT_TRUE(settings.staff);
+    EXPECT_TRUE(settings.brace);
+    EXPECT_FALSE(settingsFor({"--staff"}).brace);
+}
+
+TEST(NotegraphSettings, APercussionMapShowsTheDrums) {
+    const notegraph::Settings settings = settingsFor({"--percussion-map", "36:48"});
+    EXPECT_TRUE(settings.drum);
+    EXPECT_EQ(settings.percussionMap[36], 48);
+    EXPECT_EQ(settings.percussionMap[35], 35);
+    EXPECT_EQ(settingsFor({"-S", "r2 o|tu"}).shapes, (std::vector<std::string>{"round2", "oval", "triangleup"}));
+    EXPECT_FALSE(settingsFor({"-T"}).transparency);
 }
 
 TEST(NotegraphPercussionMap, PairsSeparatedByAnyNonDigit) {

@@ -1,8 +1,8 @@
 #include "settings.h"
 
-#include "smf/chars.h"
-
 #include <algorithm>
+
+#include "smf/chars.h"
 
 namespace notegraph {
 
@@ -65,6 +65,104 @@ std::array<int, 128> Settings::identityPercussionMap() {
         map[static_cast<std::size_t>(key)] = key;
     }
     return map;
+}
+
+const std::vector<frame::OptionSpec>& optionTable() {
+    static const std::vector<frame::OptionSpec> kOptions{
+        {"a|aspect-ratio=d:2.5", "Aspect ratio for SVG image"},
+        {"w|stroke-width=d:0.1", "Stroke width for line around note boxes"},
+        {"stroke-color=s:black", "Stroke color for line around note boxes"},
+        {"staff=b", "Draw staff lines."},
+        {"gs|grand|grand-staff=b", "show at least all grand staff."},
+        {"sc|staff-color=s:#555555", "staff line color."},
+        {"cc|clef-color=s:#cdcdcd", "clef fill/stroke color."},
+        {"sw|st|staff-width|staff-thickness=d:0.5", "staff line width."},
+        {"lw|lt|line-width|line-thickness=d:0.5", "Width of note lines"},
+        {"dash|dashing=b", "Dash connecting lines"},
+        {"T|no-transparency=b", "Do not show notes with transparency"},
+        {"s|scale=d:1.0", "Scaling factor for SVG image"},
+        {"d|data=b", "Embed note data in SVG image"},
+        {"f|final|final-barline=b", "draw final barline"},
+        {"double|double-barline=b", "draw final double barline"},
+        {"bw|black-and-white=b", "Display as black and white (outlines only)"},
+        {"diatonic=b", "Vertical axis is base-7 pitch"},
+        {"drum=b", "Show drum track (channel 10)"},
+        {"pm|perc|percussion-map=s", "Map percussion notes to different pitch"},
+        {"r|round|rounded=b", "Round edges of note boxes"},
+        {"b|border=d:1.0", "Border around piano roll"},
+        {"dark=b", "Background is black"},
+        {"o|opacity=d:1.0", "Opacity for notes"},
+        {"l|line=b", "Draw lines between center of notes"},
+        {"cl|cline=b", "Draw curved lines between notes"},
+        {"rl|rline=d:0.25", "Draw lines with curved radius between notes"},
+        {"e|end-space=d:0.0", "extra horiz. space at end of piece"},
+        {"c|clef|clefs=b", "Draw clefs"},
+        {"v|velocity-brightness=b", "Show velocity as brightness on note"},
+        {"S|shapes=s:rectangle,rectangle", "shape of notes for each track"},
+        {"mr|rest|max-rest=d:4.0 seconds", "Maximum rest through which to draw lines"},
+    };
+    return kOptions;
+}
+
+Settings readSettings(const smf::Options& options) {
+    Settings settings;
+    settings.data = options.getBoolean("data");
+    settings.drum = options.getBoolean("drum");
+    settings.dark = options.getBoolean("dark");
+    settings.line = options.getBoolean("line");
+    if (options.getBoolean("cline")) {
+        settings.line = true;
+        settings.curvedLine = true;
+    }
+    if (options.getBoolean("rline")) {
+        settings.line = true;
+        settings.curvedLine = true;
+        settings.radiusLine = true;
+        settings.arcRadius = options.getDouble("rline");
+    }
+    settings.dash = options.getBoolean("dash");
+    settings.clefs = options.getBoolean("clefs");
+    settings.staff = options.getBoolean("staff");
+    settings.grandStaff = options.getBoolean("grand-staff");
+    settings.blackAndWhite = options.getBoolean("black-and-white");
+    settings.diatonic = options.getBoolean("diatonic");
+    settings.transparency = !options.getBoolean("no-transparency");
+    settings.rounded = options.getBoolean("rounded");
+    settings.scale = options.getDouble("scale");
+    settings.border = options.getDouble("border");
+    settings.aspect = options.getDouble("aspect-ratio");
+    settings.opacity = options.getDouble("opacity");
+    settings.maxRest = options.getDouble("max-rest");
+    if (settings.clefs) {
+        settings.staff = true;
+        settings.brace = true;
+    }
+
+    if (options.getBoolean("percussion-map")) {
+        parsePercussionMap(options.getString("percussion-map"), settings.percussionMap);
+        settings.drum = true;
+    }
+
+    settings.finalBarline = options.getBoolean("final-barline");
+    settings.doubleBarline = options.getBoolean("double-barline");
+    settings.endSpace = options.getDouble("end-space");
+    if (settings.finalBarline || settings.doubleBarline) {
+        settings.endSpace += 2.0;
+    }
+
+    settings.staffWidth = options.getDouble("staff-width");
+    if (settings.blackAndWhite) {
+        settings.staffWidth *= 0.25;
+    }
+    settings.staffColor = options.getString("staff-color");
+    settings.clefColor = options.getString("clef-color");
+    settings.lineWidth = options.getBoolean("line-width") ? options.getDouble("line-width") : settings.staffWidth;
+    settings.velocityBrightness = options.getBoolean("velocity-brightness");
+    settings.shapes = parseShapeList(options.getString("shapes"));
+
+    settings.strokeWidth = options.getDouble("stroke-width");
+    settings.strokeColor = options.getString("stroke-color");
+    return settings;
 }
 
 void parsePercussionMap(std::string_view text, std::array<int, 128>& map) {

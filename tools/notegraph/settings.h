@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/frame.h"
+#include "smf/options.h"
+
 namespace notegraph {
 
 // Everything the drawing reads, set once from the command line.
@@ -46,6 +49,15 @@ struct Settings {
 
     static std::array<int, 128> identityPercussionMap();
 };
+
+// notegraph's own options in declaration order (the standard ones follow).
+const std::vector<frame::OptionSpec>& optionTable();
+
+// The settings a processed command line (options declared from the table)
+// asks for, with their implications: --cline and --rline draw lines,
+// --clefs draws the staff and the brace, --percussion-map shows the drums, a
+// barline adds end space, black and white thins the staff.
+Settings readSettings(const smf::Options& options);
 
 // Reads "key target key target ..." pairs (any non-digit separates) into the
 // map; entries are clamped to 0..127. Text without digits leaves it alone.
