@@ -32,6 +32,7 @@ bench:
 	cmake -S . -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release -DTUNEFOLIO_TESTS=OFF -DTUNEFOLIO_BENCH=ON
 	cmake --build $(BUILD)/release -j$(JOBS)
 	sh bench/run.sh $(BUILD)/release/bin $(BUILD)/bench
+	sh bench/small.sh $(BUILD)/release/bin $(BUILD)/bench
 
 install: all
 	cmake --install $(BUILD)/release --prefix $(PREFIX)

@@ -5,12 +5,16 @@
 # usage: bench/run.sh BIN_DIR WORK_DIR
 #
 # Each file in bench/commands.d/ lists commands, one per line:
-#   NAME<TAB>COMMAND[<TAB>REFERENCE]
+#   NAME<TAB>COMMAND[<TAB>FLAGS]
 # run by sh with $MID (the benchmark file), $HALF (a file of half the notes),
 # $TEXT (the benchmark file as hexscribe text) and $OUT (a scratch output
 # path) set. Lines starting with "#" are comments. Each time is also given
-# as a multiple of the reference's time (midicsv unless the line names
-# csvmidi), where the reference is installed.
+# as a multiple of the reference's time (midicsv unless FLAGS holds the word
+# csvmidi), where the reference is installed. With the word "count" in
+# FLAGS, the instructions the command executes per event of the benchmark
+# file are counted too (callgrind, where valgrind is installed; about half a
+# minute a line; COUNT=0 skips them): unlike times, they are the same however
+# busy the machine is.
 set -eu
 bin=$(cd "$1" && pwd)
 mkdir -p "$2"
@@ -26,10 +30,24 @@ export WORK="$work" MID="$work/bench.mid" HALF="$work/half.mid" TEXT="$work/benc
 [ -f "$TEXT" ] || smftext "$MID" > "$TEXT"
 echo "benchmark file: $(wc -c < "$MID") bytes; as text: $(wc -c < "$TEXT") bytes"
 
-# measure NAME COMMAND [REFERENCE-SECONDS]: prints the name, seconds, peak
-# memory (MB) and the multiple of the reference time. Each command runs
-# $RUNS times (default 3) and the least time counts: on a shared machine it
-# is the run that other work disturbed least.
+EVENTS=$(grep -c '^v' "$TEXT")
+echo "events: $EVENTS"
+
+# per_event COMMAND: instructions of one run of the command per event of the
+# benchmark file, or nothing.
+per_event() {
+    [ "${COUNT:-1}" != 0 ] && command -v valgrind > /dev/null || return 0
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null --trace-children=yes sh -c "$1" \
+        > /dev/null 2> "$work/callgrind" < /dev/null || true
+    awk -v events="$EVENTS" '/Collected :/ { sum += $NF }
+        END { if (sum > 0) printf "%6.0f instructions/event", sum / events }' "$work/callgrind"
+}
+
+# measure NAME COMMAND [REFERENCE-SECONDS [count]]: prints the name, seconds,
+# peak memory (MB), the multiple of the reference time and, when asked, the
+# instructions per event. Each command runs $RUNS times (default 3) and the
+# least time counts: on a shared machine it is the run that other work
+# disturbed least.
 RUNS=${RUNS:-3}
 measure() {
     status=ok
@@ -50,14 +68,16 @@ EOF2
     if [ -n "${3:-}" ]; then
         ratio=$(echo "$seconds $3" | awk '{ if ($2 > 0) printf "%5.2f x", $1 / $2 }')
     fi
-    printf '%-28s %8.2f s %8.1f MB  %s %s\n' "$1" "$seconds" "$(echo "$kb / 1024" | bc -l)" "$ratio" \
-        "$([ $status = ok ] || echo FAILED)"
+    instructions=""
+    [ "${4:-}" = count ] && instructions=$(per_event "$2")
+    printf '%-28s %8.2f s %8.1f MB  %7s  %s %s\n' "$1" "$seconds" "$(echo "$kb / 1024" | bc -l)" "$ratio" \
+        "$instructions" "$([ $status = ok ] || echo FAILED)"
 }
 
 midicsv_time=""
 csvmidi_time=""
 if command -v midicsv > /dev/null; then
-    measure "midicsv" 'midicsv "$MID" "$OUT.csv"'
+    measure "midicsv" 'midicsv "$MID" "$OUT.csv"' "" count
     midicsv_time=$seconds
     midicsv "$MID" "$work/bench.csv"
     measure "csvmidi" 'csvmidi "$WORK/bench.csv" "$OUT.mid"'
@@ -66,12 +86,12 @@ else
     echo "(midicsv is not installed: apt-get install midicsv to compare)"
 fi
 for list in "$here"/commands.d/*.txt; do
-    grep -v '^#' "$list" | while IFS="$(printf '\t')" read -r name command reference; do
+    grep -v '^#' "$list" | while IFS="$(printf '\t')" read -r name command flags; do
         [ -n "$name" ] || continue
-        if [ "${reference:-}" = csvmidi ]; then
-            measure "$name" "$command" "$csvmidi_time"
-        else
-            measure "$name" "$command" "$midicsv_time"
-        fi
+        reference=$midicsv_time
+        case " ${flags:-} " in *" csvmidi "*) reference=$csvmidi_time ;; esac
+        count=""
+        case " ${flags:-} " in *" count "*) count=count ;; esac
+        measure "$name" "$command" "$reference" $count
     done
 done
