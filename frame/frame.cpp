@@ -164,7 +164,16 @@ std::string padded(std::string_view text, std::size_t width) {
     return line;
 }
 
+namespace {
+bool reported = false;
+}  // namespace
+
+bool failureReported() {
+    return reported;
+}
+
 int error(std::string_view line) {
+    reported = true;
     std::cout.flush();
     std::cerr << line << '\n';
     std::cerr.flush();
@@ -174,6 +183,8 @@ int error(std::string_view line) {
 int errorOnStdout(std::string_view line) {
     std::cout << line << '\n';
     std::cout.flush();
+    // A message lost with the rest of standard output is not reported.
+    reported = reported || static_cast<bool>(std::cout);
     return 1;
 }
 

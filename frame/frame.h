@@ -98,6 +98,9 @@ using smf::printableName;
 int error(std::string_view line);
 // The same on standard output.
 int errorOnStdout(std::string_view line);
+// Whether the run has reported a failure with error() or errorOnStdout():
+// the end of the run then adds no message of its own.
+bool failureReported();
 
 // Reads a named MIDI file (MIDI bytes or hexscribe text). When it cannot be
 // read, prints "Error: could not read MIDI file NAME" on standard error and

@@ -1,8 +1,10 @@
 #include "smf/file_io.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <istream>
+#include <iostream>
 #include <memory>
 
 #include <sys/stat.h>
@@ -26,46 +28,93 @@ mode_t defaultFileMode() {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name) {
-    File file(std::fopen(name.c_str(), "rb"));
-    if (!file) {
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes;
-    // Size the buffer from the file when it is a regular file; pipes and
-    // devices are read in growing chunks instead. A directory opens on some
-    // systems and reports a huge size at its end, so it is not asked.
-    struct stat info {};
-    if (::fstat(::fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    std::uint8_t chunk[65536];
+namespace {
+
+constexpr std::size_t kFirstPiece = std::size_t{1} << 16;
+constexpr std::size_t kLargestPiece = std::size_t{1} << 26;
+
+// Reads everything `readSome(buffer, count)` gives (the count read, short
+// only at the end or on an error) into memory, at most `limit` bytes:
+// nothing when there is more, or when `failed()` reports an error. The
+// bytes are gathered in pieces, so that an endless input (a device, a pipe)
+// costs no more than the limit and a reading that fails frees everything.
+// `expected` is the size the input announces (0: unknown).
+template <class ReadSome, class Failed>
+std::optional<std::vector<std::uint8_t>> readLimited(ReadSome readSome, Failed failed, std::size_t expected,
+                                                     std::size_t limit) {
+    std::vector<std::vector<std::uint8_t>> pieces;
+    std::size_t total = 0;
+    // One byte more than announced or allowed tells the end from more to come.
+    std::size_t pieceSize = expected > 0 ? std::min(expected, limit) + 1 : kFirstPiece;
     for (;;) {
-        std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (got < sizeof chunk) {
+        std::vector<std::uint8_t>& piece = pieces.emplace_back(std::min(pieceSize, limit + 1 - total));
+        const std::size_t got = readSome(piece.data(), piece.size());
+        total += got;
+        if (total > limit || failed()) {
+            return std::nullopt;
+        }
+        if (got < piece.size()) {
+            piece.resize(got);
             break;
         }
+        pieceSize = std::min(2 * pieceSize, kLargestPiece);
     }
-    if (std::ferror(file.get())) {
-        return std::nullopt;
+    if (pieces.size() == 1) {
+        return std::move(pieces.front());
+    }
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(total);
+    for (std::vector<std::uint8_t>& piece : pieces) {
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+        std::vector<std::uint8_t>().swap(piece);
     }
     return bytes;
 }
 
-std::optional<std::vector<std::uint8_t>> readStreamBytes(std::istream& in) {
-    std::vector<std::uint8_t> bytes;
-    char chunk[65536];
-    while (in) {
-        in.read(chunk, sizeof chunk);
-        std::streamsize got = in.gcount();
-        bytes.insert(bytes.end(), reinterpret_cast<std::uint8_t*>(chunk),
-                     reinterpret_cast<std::uint8_t*>(chunk) + got);
-    }
-    if (in.bad()) {
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name, std::size_t limit) {
+    File file(std::fopen(name.c_str(), "rb"));
+    if (!file) {
         return std::nullopt;
     }
-    return bytes;
+    // A regular file announces its size, and one beyond the limit is refused
+    // unread. A directory opens on some systems and reports a huge size at its
+    // end, so only regular files are asked.
+    std::size_t expected = 0;
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+            return std::nullopt;
+        }
+        expected = static_cast<std::size_t>(info.st_size);
+    }
+    std::FILE* stream = file.get();
+    return readLimited([stream](std::uint8_t* buffer, std::size_t count) { return std::fread(buffer, 1, count, stream); },
+                       [stream] { return std::ferror(stream) != 0; }, expected, limit);
+}
+
+std::optional<std::vector<std::uint8_t>> readStreamBytes(std::istream& in, std::size_t limit) {
+    // Standard input redirected from a regular file announces its size like
+    // a named file, and one beyond the limit is refused unread.
+    std::size_t expected = 0;
+    if (&in == &std::cin) {
+        struct stat info {};
+        const off_t offset = ::lseek(STDIN_FILENO, 0, SEEK_CUR);
+        if (::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) && offset >= 0 && info.st_size > offset) {
+            const auto remaining = static_cast<std::uintmax_t>(info.st_size - offset);
+            if (remaining > limit) {
+                return std::nullopt;
+            }
+            expected = static_cast<std::size_t>(remaining);
+        }
+    }
+    return readLimited(
+        [&in](std::uint8_t* buffer, std::size_t count) {
+            in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count));
+            return static_cast<std::size_t>(in.gcount());
+        },
+        [&in] { return in.bad(); }, expected, limit);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Whole-file reading and writing, the only file access of the library.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -10,11 +11,19 @@
 
 namespace smf {
 
-// The bytes of the named file; nothing if it cannot be opened or read.
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name);
+// The largest input read: far beyond any MIDI file or hexscribe text, it
+// keeps an endless input (a device, a pipe) from filling the memory.
+inline constexpr std::size_t kMaxInputBytes = std::size_t{1} << 30;
 
-// Everything left on the stream; nothing if the stream reports an error.
-std::optional<std::vector<std::uint8_t>> readStreamBytes(std::istream& in);
+// The bytes of the named file; nothing if it cannot be opened or read, or
+// holds more than `limit` bytes. A regular file that large is refused
+// before anything is read; any other input once `limit` bytes are read.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name,
+                                                       std::size_t limit = kMaxInputBytes);
+
+// Everything left on the stream; nothing if the stream reports an error or
+// holds more than `limit` bytes (then read up to that point).
+std::optional<std::vector<std::uint8_t>> readStreamBytes(std::istream& in, std::size_t limit = kMaxInputBytes);
 
 // Writes the bytes to the named file, replacing it. A regular file (or a
 // link to one) is replaced only when the new contents are complete: they are

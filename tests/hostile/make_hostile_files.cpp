@@ -6,6 +6,7 @@
 //
 // usage: make_hostile_files FOLDER
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -268,6 +269,19 @@ void writeOddFiles() {
     }
 }
 
+// Inputs that never end or are too large to hold: every program must refuse
+// them within seconds, without growing to the memory limit. A link to
+// /dev/zero stands for an endless device or pipe; a sparse file of 2 GiB
+// for a regular file beyond the size limit.
+void writeEndlessFiles() {
+    namespace fs = std::filesystem;
+    if (fs::exists("/dev/zero")) {
+        fs::create_symlink("/dev/zero", g_folder + "/bad-endless-zeros");
+    }
+    save("bad-sparse-2gib", {});
+    fs::resize_file(g_folder + "/bad-sparse-2gib", std::uintmax_t{2} << 30);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -278,5 +292,6 @@ int main(int argc, char** argv) {
     g_folder = argv[1];
     writeBadFiles();
     writeOddFiles();
+    writeEndlessFiles();
     return 0;
 }

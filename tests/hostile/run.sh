@@ -57,5 +57,19 @@ while IFS="$(printf '\t')" read -r name command; do
         fi
     done
 done < "$here/programs.txt"
+# A failed allocation is one line and exit code 1, never an abort. Only the
+# plain programs can be given less memory than an input needs (the
+# sanitizer's allocator reports a failed allocation itself).
+if [ "$sanitized" != 1 ]; then
+    runs=$((runs + 1))
+    truncate -s 512M "$work/half-gib.mid"
+    (ulimit -v 262144; smftext "$work/half-gib.mid") > "$work/stdout" 2> "$work/stderr"
+    status=$?
+    if [ $status != 1 ] || [ "$(cat "$work/stderr")" != "Error: out of memory" ]; then
+        failures=$((failures + 1))
+        echo "FAIL smftext on a 512 MiB input under a 256 MiB limit: exit code $status"
+        head -c 600 "$work/stderr"
+    fi
+fi
 echo "$((runs - failures)) of $runs runs passed"
 [ $failures = 0 ]
