@@ -62,6 +62,16 @@ MidiEvent& MidiEventList::append(MidiEvent&& event) {
     return m_events.back();
 }
 
+void MidiEventList::truncate(int count) {
+    const auto keep = static_cast<std::size_t>(std::max(0, count));
+    for (std::size_t i = keep; i < m_events.size(); ++i) {
+        m_events[i].unlinkEvent();
+    }
+    if (keep < m_events.size()) {
+        m_events.erase(m_events.begin() + static_cast<std::ptrdiff_t>(keep), m_events.end());
+    }
+}
+
 void MidiEventList::appendAll(MidiEventList&& other, int track) {
     const std::size_t start = m_events.size();
     if (m_events.capacity() < start + other.m_events.size()) {

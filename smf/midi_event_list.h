@@ -46,6 +46,8 @@ public:
     void appendAll(MidiEventList&& other, int track);
     void reserve(int count);
     void clear() { m_events.clear(); }
+    // Keeps the first count events; links to the events dropped are undone.
+    void truncate(int count);
 
     // Stable sort by tick; links follow their events.
     void sortByTick();

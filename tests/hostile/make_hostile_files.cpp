@@ -1,7 +1,8 @@
 // Writes a fixed set of hostile inputs into a folder, the same bytes on every
 // run. Files named bad-* are not readable MIDI files: every program that reads
 // MIDI must refuse them with exit code 1 and a message. Files named odd-* are
-// readable but extreme: a program may accept or refuse them (exit 0 or 1), but
+// readable but extreme, and files named damaged-* are broken in ways the
+// reader recovers from: a program may accept or refuse them (exit 0 or 1), but
 // must end by itself, quickly and within bounded memory.
 //
 // usage: make_hostile_files FOLDER
@@ -104,54 +105,12 @@ void writeBadFiles() {
     save("bad-header-length-0", header(0, 1, 96, 0));
     save("bad-header-length-5", header(0, 1, 96, 5));
     save("bad-header-length-huge", header(0, 1, 96, 0xFFFFFFFF));
-    {
-        Bytes f = header(1, 3, 96);
-        addTrack(f, withEnd(kNote));
-        save("bad-track-count-too-high", f);
-    }
-    {
-        Bytes f = header(1, 1, 96);
-        addTrack(f, withEnd(kNote));
-        addTrack(f, withEnd(kNote));
-        save("bad-track-count-too-low", f);
-    }
     save("bad-tpq-0", oneTrack(withEnd(kNote), 0));
     save("bad-smpte-27fps", oneTrack(withEnd(kNote), 0xE528));
-    save("bad-format-7", [] {
-        Bytes f = header(7, 1, 96);
-        addTrack(f, withEnd(kNote));
-        return f;
-    }());
-    save("bad-varlen-5-bytes", oneTrack({0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 100}));
-    save("bad-running-status-without-status", oneTrack({0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00}));
-    save("bad-data-byte-above-7f", oneTrack({0x00, 0x90, 0xC0, 100}));
-    save("bad-sysex-length-0fffffff", oneTrack({0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0x01, 0x02}));
-    save("bad-meta-length-0fffffff", oneTrack({0x00, 0xFF, 0x01, 0xFF, 0xFF, 0xFF, 0x7F, 'a'}));
-    {
-        Bytes f = header(0, 1, 96);
-        addTrack(f, withEnd(kNote), 0x0FFFFFFF);
-        save("bad-chunk-length-0fffffff", f);
-    }
-    {
-        Bytes f = header(0, 1, 96);
-        addTrack(f, withEnd(kNote));
-        f.resize(f.size() - 5);
-        save("bad-truncated-chunk", f);
-    }
-    {
-        Bytes events;
-        for (int i = 0; i < 9; ++i) {
-            varlen(events, 0x0FFFFFFF);
-            events.insert(events.end(), {0x90, 60, 100});
-        }
-        save("bad-deltas-past-2-31", oneTrack(withEnd(events)));
-    }
     save("bad-riff-without-data", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'});
-    save("bad-system-message", oneTrack({0x00, 0xF2, 0x01, 0x02}));
     saveText("bad-hexscribe-token", "+M +T +h +d 4'6 2'0 2'1 2'96\n+M +T +r +k 4'4 v0 ff 2f 00 zz9\n");
     saveText("bad-hexscribe-decimal", "+M +T +h +d 4'6 2'0 2'1 '256\n");
     saveText("bad-hexscribe-varlen", "+M +T +h +d 4'6 2'0 2'1 2'96 +M +T +r +k 4'5 v999999999999 ff 2f 00\n");
-    saveText("bad-hexscribe-length-mismatch", "+M +T +h +d 4'6 2'0 2'1 2'96 +M +T +r +k 4'400 v0 ff 2f 00\n");
     {
         std::string line;
         line.reserve(10u << 20);
@@ -162,6 +121,52 @@ void writeBadFiles() {
         saveText("bad-10mb-token", std::string(10u << 20, 'a'));
         saveText("bad-10mb-comment", "; " + std::string(10u << 20, 'x'));
     }
+}
+
+// Damage the reader recovers from (once refused with the bad files).
+void writeDamagedFiles() {
+    {
+        Bytes f = header(1, 3, 96);
+        addTrack(f, withEnd(kNote));
+        save("damaged-track-count-too-high", f);
+    }
+    {
+        Bytes f = header(1, 1, 96);
+        addTrack(f, withEnd(kNote));
+        addTrack(f, withEnd(kNote));
+        save("damaged-track-count-too-low", f);
+    }
+    save("damaged-format-7", [] {
+        Bytes f = header(7, 1, 96);
+        addTrack(f, withEnd(kNote));
+        return f;
+    }());
+    save("damaged-varlen-5-bytes", oneTrack({0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 100}));
+    save("damaged-running-status-without-status", oneTrack({0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00}));
+    save("damaged-data-byte-above-7f", oneTrack({0x00, 0x90, 0xC0, 100}));
+    save("damaged-sysex-length-0fffffff", oneTrack({0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0x01, 0x02}));
+    save("damaged-meta-length-0fffffff", oneTrack({0x00, 0xFF, 0x01, 0xFF, 0xFF, 0xFF, 0x7F, 'a'}));
+    {
+        Bytes f = header(0, 1, 96);
+        addTrack(f, withEnd(kNote), 0x0FFFFFFF);
+        save("damaged-chunk-length-0fffffff", f);
+    }
+    {
+        Bytes f = header(0, 1, 96);
+        addTrack(f, withEnd(kNote));
+        f.erase(f.end() - 5, f.end());
+        save("damaged-truncated-chunk", f);
+    }
+    {
+        Bytes events;
+        for (int i = 0; i < 9; ++i) {
+            varlen(events, 0x0FFFFFFF);
+            events.insert(events.end(), {0x90, 60, 100});
+        }
+        save("damaged-deltas-past-2-31", oneTrack(withEnd(events)));
+    }
+    save("damaged-system-message", oneTrack({0x00, 0xF2, 0x01, 0x02}));
+    saveText("damaged-hexscribe-length-mismatch", "+M +T +h +d 4'6 2'0 2'1 2'96 +M +T +r +k 4'400 v0 ff 2f 00\n");
 }
 
 void writeOddFiles() {
@@ -291,6 +296,7 @@ int main(int argc, char** argv) {
     }
     g_folder = argv[1];
     writeBadFiles();
+    writeDamagedFiles();
     writeOddFiles();
     writeEndlessFiles();
     return 0;
