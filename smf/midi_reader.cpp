@@ -64,8 +64,13 @@ std::string chunkType(Bytes bytes, std::size_t at) {
     return type;
 }
 
+// "1 byte", "2 bytes".
+std::string countText(std::uint64_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 std::string bytesText(std::uint64_t count) {
-    return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+    return countText(count, "byte");
 }
 
 // Whether a chunk header could stand at `at`: four letters, digits or
@@ -431,7 +436,7 @@ private:
                     problem(m_chunk + 4, lengthText() + " runs past the end of the file",
                             "the track ends with the file");
                 } else {
-                    problem(m_end, "no end-of-track event", "the track ends with its length");
+                    problem(m_end, "no end-of-track event", "the track ends with its chunk");
                 }
                 break;
         }
@@ -615,12 +620,12 @@ void readSmfBytes(Bytes bytes, bool fromText, Tunefolio& file, Result& result, R
     }
     if (tracks != header.trackCount) {
         report.add(10, -1,
-                   "the header announces " + std::to_string(header.trackCount) + " tracks, the file holds " +
-                       std::to_string(tracks),
+                   "the header announces " + countText(static_cast<std::uint64_t>(header.trackCount), "track") +
+                       ", the file holds " + std::to_string(tracks),
                    "the tracks found are read");
     }
     if (header.format == 0 && tracks != 1) {
-        report.add(8, -1, "format 0 (one track) with " + std::to_string(tracks) + " tracks",
+        report.add(8, -1, "format 0 (one track) with " + countText(static_cast<std::uint64_t>(tracks), "track"),
                    "every track is read");
     }
 }
@@ -645,7 +650,7 @@ Result readMidi(std::span<const std::uint8_t> bytes, Tunefolio& file, ReadDetail
             details->fromText = true;
         }
         if (Result compiling = compileHexscribe(text, compiled, details ? &details->lines : nullptr); !compiling) {
-            result.fail("no MThd header, and not hexscribe text (" + compiling.reason() + ")");
+            result.fail("no MThd header, and not hexscribe text: " + compiling.reason());
         } else if (compiled.empty()) {
             result.fail("hexscribe text describing no bytes");
         } else if (!looksLikeMidiBytes(compiled)) {

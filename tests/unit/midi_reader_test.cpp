@@ -339,7 +339,7 @@ TEST(ReaderRecovery, FewerTracksAnnouncedThanFound) {
     Read r = readAll(join({header(1, 1, 96), trackOf(events({kNote, kEnd})), trackOf(events({kEnd}))}));
     ASSERT_EQ(r.file.getTrackCount(), 2);
     EXPECT_EQ(notes(r.file[1]), "eot@0");
-    EXPECT_TRUE(mentions(single(r), "announces 1 tracks, the file holds 2"));
+    EXPECT_TRUE(mentions(single(r), "announces 1 track, the file holds 2"));
 }
 
 TEST(ReaderRecovery, ZeroTracksDeclaredAndFoundIsNoProblem) {
@@ -617,8 +617,8 @@ TEST(ReaderRecovery, WhatCannotBeAMidiFileIsStillRefused) {
         {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}, "RIFF RMID file without a data chunk"},
         {Bytes(notMidi.begin(), notMidi.end()), "hexscribe text describing bytes without an MThd header"},
         {Bytes(badText.begin(), badText.end()),
-         "no MThd header, and not hexscribe text (line 1: not a hexscribe number: \"zz\")"},
-        {{0x00, 0x01, 0x02}, "no MThd header, and not hexscribe text (line 1: not a hexscribe number: \"\\x00\\x01\\x02\")"},
+         "no MThd header, and not hexscribe text: line 1: not a hexscribe number: \"zz\""},
+        {{0x00, 0x01, 0x02}, "no MThd header, and not hexscribe text: line 1: not a hexscribe number: \"\\x00\\x01\\x02\""},
         {{' ', '\n'}, "hexscribe text describing no bytes"},
     };
     for (const Case& c : cases) {
