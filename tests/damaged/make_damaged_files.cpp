@@ -28,25 +28,6 @@ void pair(const std::string& name, const Bytes& damaged, const Bytes& sound) {
     save(g_folder / "sound" / name, sound);
 }
 
-Bytes concat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts) {
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    return out;
-}
-
-Bytes trackWithLength(const Bytes& data, std::uint32_t length) {
-    Bytes out = {'M', 'T', 'r', 'k'};
-    appendBig(out, length, 4);
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
-
-Bytes trackOf(const Bytes& data) {
-    return trackWithLength(data, static_cast<std::uint32_t>(data.size()));
-}
-
 // A tempo, a track name and a short melody on channel 1, ended.
 const Bytes kMelodyEvents = {
     0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,              // 120 bpm

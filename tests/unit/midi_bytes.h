@@ -44,6 +44,29 @@ inline Bytes track(std::initializer_list<int> events) {
     return chunk("MTrk", data);
 }
 
+// A track chunk of the given events.
+inline Bytes trackOf(const Bytes& data) {
+    return chunk("MTrk", data);
+}
+
+// A track chunk whose length field says `length`, whatever the data: the
+// damage a hand-edited or cut file shows.
+inline Bytes trackWithLength(const Bytes& data, std::uint32_t length) {
+    Bytes out = {'M', 'T', 'r', 'k'};
+    appendBig(out, length, 4);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+// The parts one after another.
+inline Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+}
+
 inline Bytes file(const Bytes& head, std::initializer_list<Bytes> chunks) {
     Bytes out = head;
     for (const Bytes& c : chunks) {

@@ -294,36 +294,13 @@ std::string notes(const smf::MidiEventList& track) {
 const Bytes kNote = {0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0};
 const Bytes kEnd = {0x00, 0xFF, 0x2F, 0x00};
 
-Bytes events(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts) {
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    return out;
-}
-
-// A track chunk whose length field says `length` whatever the data.
-Bytes trackWithLength(const Bytes& data, std::uint32_t length) {
-    Bytes out = {'M', 'T', 'r', 'k'};
-    appendBig(out, length, 4);
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
-
-Bytes trackOf(const Bytes& data) {
-    return trackWithLength(data, static_cast<std::uint32_t>(data.size()));
-}
-
-Bytes join(std::initializer_list<Bytes> parts) {
-    return events(parts);
-}
 
 }  // namespace
 
 // ---- the header and the chunks ----
 
 TEST(ReaderRecovery, MoreTracksAnnouncedThanFound) {
-    Read r = readAll(join({header(1, 3, 96), trackOf(events({kNote, kEnd}))}));
+    Read r = readAll(concat({header(1, 3, 96), trackOf(concat({kNote, kEnd}))}));
     ASSERT_EQ(r.file.getTrackCount(), 1);
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96 eot@96");
     const smf::Problem& p = single(r);
@@ -336,7 +313,7 @@ TEST(ReaderRecovery, MoreTracksAnnouncedThanFound) {
 }
 
 TEST(ReaderRecovery, FewerTracksAnnouncedThanFound) {
-    Read r = readAll(join({header(1, 1, 96), trackOf(events({kNote, kEnd})), trackOf(events({kEnd}))}));
+    Read r = readAll(concat({header(1, 1, 96), trackOf(concat({kNote, kEnd})), trackOf(concat({kEnd}))}));
     ASSERT_EQ(r.file.getTrackCount(), 2);
     EXPECT_EQ(notes(r.file[1]), "eot@0");
     EXPECT_TRUE(mentions(single(r), "announces 1 track, the file holds 2"));
@@ -349,18 +326,18 @@ TEST(ReaderRecovery, ZeroTracksDeclaredAndFoundIsNoProblem) {
 }
 
 TEST(ReaderRecovery, BytesAfterTheLastChunkAreIgnored) {
-    const Bytes song = join({header(0, 1, 96), trackOf(events({kNote, kEnd}))});
-    Read padded = readAll(join({song, {0, 0, 0}}));
+    const Bytes song = concat({header(0, 1, 96), trackOf(concat({kNote, kEnd}))});
+    Read padded = readAll(concat({song, {0, 0, 0}}));
     EXPECT_EQ(notes(padded.file[0]), "60@0 off60@96 eot@96");
     EXPECT_EQ(single(padded).offset, song.size());
     EXPECT_EQ(single(padded).what, "3 bytes after the last chunk");
-    Read appended = readAll(join({song, {'a', 'p', 'p', 'e', 'n', 'd', 'e', 'd', ' ', 't', 'e', 'x', 't'}}));
+    Read appended = readAll(concat({song, {'a', 'p', 'p', 'e', 'n', 'd', 'e', 'd', ' ', 't', 'e', 'x', 't'}}));
     EXPECT_EQ(notes(appended.file[0]), "60@0 off60@96 eot@96");
     EXPECT_EQ(single(appended).what, "13 bytes after the last chunk that are no whole chunk");
 }
 
 TEST(ReaderRecovery, ChunksOfUnknownTypeAreSkipped) {
-    Read r = readAll(join({header(0, 1, 96), chunk("XFIH", {1, 2, 3}), trackOf(events({kNote, kEnd}))}));
+    Read r = readAll(concat({header(0, 1, 96), chunk("XFIH", {1, 2, 3}), trackOf(concat({kNote, kEnd}))}));
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96 eot@96");
     EXPECT_EQ(single(r).offset, 14u);
     EXPECT_EQ(single(r).what, "chunk of unknown type \"XFIH\"");
@@ -368,10 +345,10 @@ TEST(ReaderRecovery, ChunksOfUnknownTypeAreSkipped) {
 }
 
 TEST(ReaderRecovery, FormatsOutsideTheStandardAreReadAsTheyStand) {
-    Read seven = readAll(join({header(7, 1, 96), trackOf(events({kNote, kEnd}))}));
+    Read seven = readAll(concat({header(7, 1, 96), trackOf(concat({kNote, kEnd}))}));
     EXPECT_EQ(notes(seven.file[0]), "60@0 off60@96 eot@96");
     EXPECT_EQ(single(seven).what, "format 7 is none of 0, 1 and 2");
-    Read zero = readAll(join({header(0, 2, 96), trackOf(events({kNote, kEnd})), trackOf(events({kEnd}))}));
+    Read zero = readAll(concat({header(0, 2, 96), trackOf(concat({kNote, kEnd})), trackOf(concat({kEnd}))}));
     EXPECT_EQ(zero.file.getTrackCount(), 2);
     EXPECT_EQ(single(zero).what, "format 0 (one track) with 2 tracks");
 }
@@ -379,9 +356,9 @@ TEST(ReaderRecovery, FormatsOutsideTheStandardAreReadAsTheyStand) {
 // ---- track lengths ----
 
 TEST(ReaderRecovery, TrackLengthTooLargeEndsAtTheEndOfTrackBeforeTheNextChunk) {
-    const Bytes first = events({kNote, kEnd});
-    Read r = readAll(join({header(1, 2, 96), trackWithLength(first, static_cast<std::uint32_t>(first.size() + 9)),
-                           trackOf(events({{0x00, 0x91, 64, 1}, kEnd}))}));
+    const Bytes first = concat({kNote, kEnd});
+    Read r = readAll(concat({header(1, 2, 96), trackWithLength(first, static_cast<std::uint32_t>(first.size() + 9)),
+                           trackOf(concat({{0x00, 0x91, 64, 1}, kEnd}))}));
     ASSERT_EQ(r.file.getTrackCount(), 2);
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96 eot@96");
     EXPECT_EQ(notes(r.file[1]), "64@0 eot@0");
@@ -393,16 +370,16 @@ TEST(ReaderRecovery, TrackLengthTooLargeEndsAtTheEndOfTrackBeforeTheNextChunk) {
 }
 
 TEST(ReaderRecovery, TrackLengthTooSmallEndsAtTheEndOfTrackBeforeTheNextChunk) {
-    const Bytes first = events({kNote, {0x00, 0x90, 62, 100, 0x60, 0x80, 62, 0}, kEnd});
-    Read r = readAll(join({header(1, 2, 96), trackWithLength(first, 12), trackOf(events({kEnd}))}));
+    const Bytes first = concat({kNote, {0x00, 0x90, 62, 100, 0x60, 0x80, 62, 0}, kEnd});
+    Read r = readAll(concat({header(1, 2, 96), trackWithLength(first, 12), trackOf(concat({kEnd}))}));
     ASSERT_EQ(r.file.getTrackCount(), 2);
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96 62@96 off62@192 eot@192");
     EXPECT_EQ(single(r).what, "the track length 12 disagrees with its end-of-track, after 20 bytes");
 }
 
 TEST(ReaderRecovery, TrackLengthTooSmallAtTheEndOfTheFile) {
-    const Bytes data = events({kNote, kEnd});
-    Read r = readAll(join({header(0, 1, 96), trackWithLength(data, 5)}));
+    const Bytes data = concat({kNote, kEnd});
+    Read r = readAll(concat({header(0, 1, 96), trackWithLength(data, 5)}));
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96 eot@96");
     EXPECT_TRUE(mentions(single(r), "disagrees with its end-of-track, after 12 bytes"));
 }
@@ -410,8 +387,8 @@ TEST(ReaderRecovery, TrackLengthTooSmallAtTheEndOfTheFile) {
 TEST(ReaderRecovery, AnEndOfTrackPastTheLengthIsTrustedOnlyWhereAChunkOrTheEndFollows) {
     // Past the length: an end-of-track, then bytes that are no chunk. The
     // length holds, and nothing read past it stays.
-    const Bytes data = events({kNote, {0x00, 0x90, 62, 100}, kEnd, {0x01, 0x02, 0x03}});
-    Read r = readAll(join({header(0, 1, 96), trackWithLength(data, 8)}));
+    const Bytes data = concat({kNote, {0x00, 0x90, 62, 100}, kEnd, {0x01, 0x02, 0x03}});
+    Read r = readAll(concat({header(0, 1, 96), trackWithLength(data, 8)}));
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96");
     EXPECT_TRUE(mentions(r.result.problems().front(), "no end-of-track event where the track's length ends it"))
         << describe(r);
@@ -423,40 +400,40 @@ TEST(ReaderRecovery, ReadingPastTheLengthNeverSwallowsAnotherTrack) {
     // taken for the first one's.
     Bytes first = kNote;
     Bytes garbage = {0x00, 0x90, 62};
-    Bytes f = join({header(1, 2, 96), trackOf(first), garbage, trackOf(events({kEnd}))});
+    Bytes f = concat({header(1, 2, 96), trackOf(first), garbage, trackOf(concat({kEnd}))});
     Read r = readAll(f);
     ASSERT_EQ(r.file.getTrackCount(), 1);
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96");
 }
 
 TEST(ReaderRecovery, TrackLengthRunningPastTheEndOfTheFile) {
-    const Bytes data = events({kNote, kEnd});
-    Read ended = readAll(join({header(0, 1, 96), trackWithLength(data, 400)}));
+    const Bytes data = concat({kNote, kEnd});
+    Read ended = readAll(concat({header(0, 1, 96), trackWithLength(data, 400)}));
     EXPECT_EQ(notes(ended.file[0]), "60@0 off60@96 eot@96");
     EXPECT_TRUE(mentions(single(ended), "the track length 400 disagrees with its end-of-track, after 12 bytes"));
-    Read open = readAll(join({header(0, 1, 96), trackWithLength(kNote, 400)}));
+    Read open = readAll(concat({header(0, 1, 96), trackWithLength(kNote, 400)}));
     EXPECT_EQ(notes(open.file[0]), "60@0 off60@96");
     EXPECT_EQ(single(open).what, "the track length 400 runs past the end of the file");
     EXPECT_EQ(single(open).action, "the track ends with the file");
 }
 
 TEST(ReaderRecovery, FileCutInsideATrackKeepsTheCompleteEvents) {
-    Bytes f = join({header(0, 1, 96), trackOf(events({kNote, {0x00, 0x90, 62, 100}, kEnd}))});
+    Bytes f = concat({header(0, 1, 96), trackOf(concat({kNote, {0x00, 0x90, 62, 100}, kEnd}))});
     f.resize(f.size() - 6);  // inside the second note-on
     Read r = readAll(f);
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96");
     EXPECT_EQ(single(r).what, "the track length 16 runs past the end of the file, which cuts an event short");
     EXPECT_EQ(single(r).action, "the events before it are kept");
     // Cut inside a long meta event and inside a system exclusive message.
-    Bytes meta = join({header(0, 1, 96), trackOf(events({kNote, {0x00, 0xFF, 0x01, 0x20, 'a', 'b'}}))});
+    Bytes meta = concat({header(0, 1, 96), trackOf(concat({kNote, {0x00, 0xFF, 0x01, 0x20, 'a', 'b'}}))});
     EXPECT_EQ(notes(readAll(meta).file[0]), "60@0 off60@96");
-    Bytes sysex = join({header(0, 1, 96), trackWithLength(events({kNote, {0x00, 0xF0, 0x7F, 0x7F, 0xFF}}), 0x0FFFFFFF)});
+    Bytes sysex = concat({header(0, 1, 96), trackWithLength(concat({kNote, {0x00, 0xF0, 0x7F, 0x7F, 0xFF}}), 0x0FFFFFFF)});
     EXPECT_EQ(notes(readAll(sysex).file[0]), "60@0 off60@96");
 }
 
 TEST(ReaderRecovery, TrackCutInItsLastEventByItsLength) {
     // The length stops inside the last event and the next chunk follows.
-    Read r = readAll(join({header(1, 2, 96), trackOf(events({kNote, {0x00, 0x90, 62}})), trackOf(events({kEnd}))}));
+    Read r = readAll(concat({header(1, 2, 96), trackOf(concat({kNote, {0x00, 0x90, 62}})), trackOf(concat({kEnd}))}));
     ASSERT_EQ(r.file.getTrackCount(), 2);
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96");
     EXPECT_EQ(single(r).what, "the track's length cuts its last event short");
@@ -464,7 +441,7 @@ TEST(ReaderRecovery, TrackCutInItsLastEventByItsLength) {
 }
 
 TEST(ReaderRecovery, MissingEndOfTrack) {
-    Read r = readAll(join({header(1, 2, 96), trackOf(kNote), trackOf(events({kEnd}))}));
+    Read r = readAll(concat({header(1, 2, 96), trackOf(kNote), trackOf(concat({kEnd}))}));
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96");
     EXPECT_EQ(single(r).what, "no end-of-track event");
     EXPECT_EQ(single(r).offset, 30u);
@@ -472,7 +449,7 @@ TEST(ReaderRecovery, MissingEndOfTrack) {
 }
 
 TEST(ReaderRecovery, BytesAfterTheEndOfTrackInsideTheTrack) {
-    Read r = readAll(join({header(0, 1, 96), trackOf(events({kEnd, kNote}))}));
+    Read r = readAll(concat({header(0, 1, 96), trackOf(concat({kEnd, kNote}))}));
     EXPECT_EQ(notes(r.file[0]), "eot@0");
     EXPECT_EQ(single(r).what, "8 bytes after the end-of-track");
     EXPECT_EQ(single(r).offset, 26u);
@@ -482,7 +459,7 @@ TEST(ReaderRecovery, BytesAfterTheEndOfTrackInsideTheTrack) {
 
 TEST(ReaderRecovery, StatusByteWhereADataByteIsExpected) {
     // The note-on is cut short by a program change, which is read at the same tick.
-    Read r = readAll(join({header(0, 1, 96), trackOf(events({{0x10, 0x90, 60, 0xC0, 5, 0x10, 0x80, 60, 0}, kEnd}))}));
+    Read r = readAll(concat({header(0, 1, 96), trackOf(concat({{0x10, 0x90, 60, 0xC0, 5, 0x10, 0x80, 60, 0}, kEnd}))}));
     ASSERT_EQ(r.file.getEventCount(0), 3);
     EXPECT_EQ(r.file[0][0].tick, 16);
     EXPECT_TRUE(r.file[0][0].isPatchChange());
@@ -494,27 +471,27 @@ TEST(ReaderRecovery, StatusByteWhereADataByteIsExpected) {
 }
 
 TEST(ReaderRecovery, DataBytesWithNoStatusAreSkippedToTheNextStatusByte) {
-    Read r = readAll(join({header(0, 1, 96), trackOf(events({{0x00, 60, 100, 0x00, 0x90, 62, 100}, kEnd}))}));
+    Read r = readAll(concat({header(0, 1, 96), trackOf(concat({{0x00, 60, 100, 0x00, 0x90, 62, 100}, kEnd}))}));
     EXPECT_EQ(notes(r.file[0]), "62@0 eot@0");
     EXPECT_EQ(single(r).offset, 23u);
     EXPECT_EQ(single(r).what, "data bytes with no status byte before them");
 }
 
 TEST(ReaderRecovery, SystemMessagesAreSkippedWithTheirDataBytes) {
-    Read r = readAll(join({header(0, 1, 96), trackOf(events({{0x00, 0xF2, 1, 2, 0x10, 0xF8, 0x10, 0x90, 60, 1}, kEnd}))}));
+    Read r = readAll(concat({header(0, 1, 96), trackOf(concat({{0x00, 0xF2, 1, 2, 0x10, 0xF8, 0x10, 0x90, 60, 1}, kEnd}))}));
     EXPECT_EQ(notes(r.file[0]), "60@32 eot@32");
     EXPECT_EQ(single(r).what, "system message that a file cannot hold");
     EXPECT_EQ(single(r).repeats, 1);
 }
 
 TEST(ReaderRecovery, MetaEventOfATypeAbove7FIsSkipped) {
-    Read r = readAll(join({header(0, 1, 96), trackOf(events({{0x00, 0xFF, 0x80, 0x02, 1, 2}, kNote, kEnd}))}));
+    Read r = readAll(concat({header(0, 1, 96), trackOf(concat({{0x00, 0xFF, 0x80, 0x02, 1, 2}, kNote, kEnd}))}));
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96 eot@96");
     EXPECT_EQ(single(r).what, "meta event of a type above 0x7F");
 }
 
 TEST(ReaderRecovery, UndecodableBytesEndTheTrackKeepingWhatCameBefore) {
-    Read varlen = readAll(join({header(0, 1, 96), trackOf(events({kNote, {0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 1, 1}}))}));
+    Read varlen = readAll(concat({header(0, 1, 96), trackOf(concat({kNote, {0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 1, 1}}))}));
     EXPECT_EQ(notes(varlen.file[0]), "60@0 off60@96");
     EXPECT_EQ(single(varlen).what, "variable-length value longer than four bytes");
     EXPECT_EQ(single(varlen).action, "the rest of the track is ignored");
@@ -522,13 +499,13 @@ TEST(ReaderRecovery, UndecodableBytesEndTheTrackKeepingWhatCameBefore) {
     for (int i = 0; i < 9; ++i) {
         append(far, {0xFF, 0xFF, 0xFF, 0x7F, 0x90, 1, 1});
     }
-    Read late = readAll(join({header(0, 1, 96), trackOf(far)}));
+    Read late = readAll(concat({header(0, 1, 96), trackOf(far)}));
     EXPECT_EQ(late.file.getEventCount(0), 8);
     EXPECT_EQ(single(late).what, "time beyond 2^31 - 1 ticks");
 }
 
 TEST(ReaderRecovery, RunningStatusAcrossAMetaEventIsReadAndReported) {
-    Read r = readAll(join({header(0, 1, 96), trackOf(events({{0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x01, 'x', 0x60,
+    Read r = readAll(concat({header(0, 1, 96), trackOf(concat({{0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x01, 'x', 0x60,
                                                                60, 0, 0x00, 62, 100, 0x00, 0xF0, 0x01, 0xF7, 0x10,
                                                                62, 0},
                                                               kEnd}))}));
@@ -539,7 +516,7 @@ TEST(ReaderRecovery, RunningStatusAcrossAMetaEventIsReadAndReported) {
 }
 
 TEST(ReaderRecovery, ProblemsInsideARiffWrapperCountFromTheFileStart) {
-    Bytes smf = join({header(1, 2, 96), trackOf(events({kNote, kEnd}))});
+    Bytes smf = concat({header(1, 2, 96), trackOf(concat({kNote, kEnd}))});
     Bytes riff = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'R', 'M', 'I', 'D', 'd', 'a', 't', 'a'};
     const auto size = static_cast<std::uint32_t>(smf.size());
     append(riff, {int(size & 0xFF), int((size >> 8) & 0xFF), int((size >> 16) & 0xFF), int(size >> 24)});
@@ -609,10 +586,10 @@ TEST(ReaderRecovery, WhatCannotBeAMidiFileIsStillRefused) {
         {{}, "empty file"},
         {{'M', 'T', 'h', 'd'}, "header chunk cut short"},
         {header(0, 1, 96, 5), "header chunk shorter than 6 bytes"},
-        {join({header(0, 1, 96, 0xFFFFFFFF), trackOf(kEnd)}), "header chunk cut short (it declares 4294967295 bytes)"},
-        {join({header(0, 1, 0), trackOf(kEnd)}), "zero ticks per quarter note"},
-        {join({header(0, 1, 0xE528), trackOf(kEnd)}), "invalid SMPTE time division"},
-        {join({header(0, 1, 0xE700), trackOf(kEnd)}), "invalid SMPTE time division"},
+        {concat({header(0, 1, 96, 0xFFFFFFFF), trackOf(kEnd)}), "header chunk cut short (it declares 4294967295 bytes)"},
+        {concat({header(0, 1, 0), trackOf(kEnd)}), "zero ticks per quarter note"},
+        {concat({header(0, 1, 0xE528), trackOf(kEnd)}), "invalid SMPTE time division"},
+        {concat({header(0, 1, 0xE700), trackOf(kEnd)}), "invalid SMPTE time division"},
         {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}, "RIFF file that is not RMID"},
         {{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}, "RIFF RMID file without a data chunk"},
         {Bytes(notMidi.begin(), notMidi.end()), "hexscribe text describing bytes without an MThd header"},
@@ -656,7 +633,7 @@ TEST(ReaderRecovery, ProblemsOfOneKindInOneTrackAreCountedOnce) {
     for (int i = 0; i < 1000; ++i) {
         append(data, {0x00, 0xF8});
     }
-    Read r = readAll(join({header(0, 1, 96), trackOf(events({data, kNote, kEnd}))}));
+    Read r = readAll(concat({header(0, 1, 96), trackOf(concat({data, kNote, kEnd}))}));
     EXPECT_EQ(notes(r.file[0]), "60@0 off60@96 eot@96");
     EXPECT_EQ(single(r).repeats, 999);
 }
