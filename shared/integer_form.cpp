@@ -2,10 +2,10 @@
 
 #include <array>
 #include <charconv>
-#include <cstdlib>
 #include <string_view>
 
 #include "frame/frame.h"
+#include "smf/number_scan.h"
 
 namespace integerform {
 
@@ -37,7 +37,7 @@ int run(int argc, char** argv, Notation notation) {
 
 std::uint32_t readInteger(const char* text) {
     const int base = std::string_view(text).find('x') != std::string_view::npos ? 16 : 10;
-    return static_cast<std::uint32_t>(std::strtol(text, nullptr, base));
+    return static_cast<std::uint32_t>(smf::scanNumber(text, smf::cLibraryInteger(base)).saturated());
 }
 
 std::string binaryForm(std::uint32_t value) {

@@ -10,15 +10,24 @@
 #include "smf/chars.h"
 #include "smf/file_io.h"
 #include "smf/hexscribe.h"
+#include "smf/number_scan.h"
 #include "smf/printable_name.h"
 #include "smf/text_buffer.h"
+#include "smf/varlen.h"
 
 namespace smf {
 
 namespace {
 
 constexpr std::size_t kShownTokenLength = 64;
-constexpr std::uint32_t kMaxVarlen = 0x0FFFFFFF;
+
+// The numbers of the notation: decimals after the marker may be negative
+// but carry no plus; a variable-length value and the halves of a binary
+// number are digits alone.
+constexpr NumberSyntax kMarkedInteger{.signs = "-"};
+constexpr NumberSyntax kMarkedReal{.signs = "-", .fraction = true};
+constexpr NumberSyntax kVarlenNumber{.signs = ""};
+constexpr NumberSyntax kBinaryDigits{.signs = "", .base = 2};
 
 // An empty reason means the token compiled.
 using Reason = std::string_view;
@@ -31,7 +40,6 @@ bool isSeparator(char c) {
 bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
 }
-
 
 bool allOf(std::string_view text, bool (*test)(char)) {
     return std::all_of(text.begin(), text.end(), test);
@@ -66,11 +74,7 @@ Reason compileHex(std::string_view token, std::vector<std::uint8_t>& out) {
 }
 
 int binaryValue(std::string_view digits) {
-    int value = 0;
-    for (char c : digits) {
-        value = value * 2 + (c - '0');
-    }
-    return value;
+    return static_cast<int>(scanNumber(digits, kBinaryDigits).magnitude);
 }
 
 Reason compileBinary(std::string_view token, std::vector<std::uint8_t>& out) {
@@ -106,18 +110,14 @@ Reason compileCharacter(std::string_view token, std::vector<std::uint8_t>& out) 
 }
 
 Reason compileVarlen(std::string_view token, std::vector<std::uint8_t>& out) {
-    std::string_view digits = token.substr(1);
-    if (digits.empty() || !allOf(digits, isDigit)) {
+    const auto number = scanWholeNumber(token.substr(1), kVarlenNumber);
+    if (!number) {
         return "variable-length value needs a decimal number after v";
     }
-    std::uint32_t value = 0;
-    for (char c : digits) {
-        value = value * 10 + static_cast<std::uint32_t>(c - '0');
-        if (value > kMaxVarlen) {
-            return "variable-length value larger than 0x0FFFFFFF";
-        }
+    if (number->overflow || number->magnitude > kLargestVarlen) {
+        return "variable-length value larger than 0x0FFFFFFF";
     }
-    appendVarlen(out, value);
+    appendVarlen(out, static_cast<std::uint32_t>(number->magnitude));
     return kOk;
 }
 
@@ -161,15 +161,14 @@ Reason compileFloat(std::string_view number, const DecimalPrefix& prefix,
     if (number.empty() || !allOf(number, isFloatChar)) {
         return "not a decimal number";
     }
-    double value = 0;
-    auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                     std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
+    const ScannedNumber scanned = scanNumber(number, kMarkedReal);
+    if (scanned.length > 0 && scanned.rangeError) {
         return "number out of floating-point range";
     }
-    if (ec != std::errc{} || end != number.data() + number.size()) {
+    if (scanned.length == 0 || scanned.length != number.size()) {
         return "not a decimal number";
     }
+    const double value = scanned.real;
     if (count == 8) {
         appendWide(out, std::bit_cast<std::uint64_t>(value), 8, prefix.lsbFirst);
         return kOk;
@@ -201,21 +200,17 @@ Reason compileInteger(std::string_view number, const DecimalPrefix& prefix,
     if (prefix.count > 4) {
         return "integers take 1 to 4 bytes";
     }
-    bool negative = !number.empty() && number.front() == '-';
-    std::string_view digits = negative ? number.substr(1) : number;
-    if (digits.empty() || !allOf(digits, isDigit)) {
+    const auto scanned = scanWholeNumber(number, kMarkedInteger);
+    if (!scanned) {
         return "not a decimal number";
     }
-    // The sum wraps modulo 2^64, which keeps the low bytes exact for the
-    // truncating count 1 however long the number; `huge` marks values
+    // The magnitude wraps modulo 2^64, which keeps the low bytes exact for
+    // the truncating count 1 however long the number; `huge` marks values
     // beyond every other width.
-    std::uint64_t magnitude = 0;
-    bool huge = false;
-    for (char c : digits) {
-        magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
-        huge = huge || magnitude > (std::uint64_t{1} << 40);
-    }
-    std::uint64_t bits = negative ? std::uint64_t{0} - magnitude : magnitude;
+    const std::uint64_t magnitude = scanned->magnitude;
+    const bool negative = scanned->negative;
+    const bool huge = scanned->overflow || magnitude > (std::uint64_t{1} << 40);
+    const std::uint64_t bits = negative ? std::uint64_t{0} - magnitude : magnitude;
     if (prefix.count == 1) {
         appendWide(out, bits, 1, prefix.lsbFirst);
         return kOk;
@@ -369,30 +364,6 @@ Result compileHexscribe(std::string_view text, std::vector<std::uint8_t>& bytes,
         }
     }
     return {};
-}
-
-void appendVarlen(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    int size = varlenSize(value);
-    for (int i = size - 1; i >= 0; --i) {
-        auto group = static_cast<std::uint8_t>((value >> (7 * i)) & 0x7f);
-        out.push_back(i > 0 ? static_cast<std::uint8_t>(group | 0x80) : group);
-    }
-}
-
-int varlenSize(std::uint32_t value) {
-    if (value < 0x80) {
-        return 1;
-    }
-    if (value < 0x4000) {
-        return 2;
-    }
-    if (value < 0x200000) {
-        return 3;
-    }
-    if (value < 0x10000000) {
-        return 4;
-    }
-    return 5;
 }
 
 Result Hexscribe::writePacksmf(const std::string& outputName, const std::string& inputName) const {

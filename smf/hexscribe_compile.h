@@ -62,9 +62,4 @@ private:
 Result compileHexscribe(std::string_view text, std::vector<std::uint8_t>& bytes,
                         HexscribeLineMap* lines = nullptr);
 
-// Appends the MIDI variable-length encoding of value (at most 0x0FFFFFFF
-// fits in four bytes; larger values take five).
-void appendVarlen(std::vector<std::uint8_t>& out, std::uint32_t value);
-int varlenSize(std::uint32_t value);
-
 }  // namespace smf

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "smf/varlen.h"
+
 namespace smf {
 
 MidiMessage::MidiMessage(std::initializer_list<std::uint8_t> bytes) : MidiMessage() {
@@ -224,24 +226,13 @@ bool parseMetaLength(std::span<const std::uint8_t> message, std::size_t& dataSta
     if (message.size() < 3 || message[0] != 0xFF) {
         return false;
     }
-    std::size_t length = 0;
-    std::size_t pos = 2;
-    for (int count = 0; count < 4; ++count) {
-        if (pos >= message.size()) {
-            return false;
-        }
-        std::uint8_t byte = message[pos++];
-        length = (length << 7) | (byte & 0x7F);
-        if ((byte & 0x80) == 0) {
-            if (length != message.size() - pos) {
-                return false;
-            }
-            dataStart = pos;
-            dataLength = length;
-            return true;
-        }
+    const VarlenRead length = readVarlen(message.subspan(2));
+    if (length.status != VarlenRead::Status::Complete || length.value != message.size() - 2 - length.length) {
+        return false;
     }
-    return false;
+    dataStart = 2 + length.length;
+    dataLength = length.value;
+    return true;
 }
 
 std::span<const std::uint8_t> MidiMessage::getMetaData() const {
@@ -314,18 +305,9 @@ void MidiMessage::makePatchChange(int channel, int program) {
 }
 
 void MidiMessage::makeMetaMessage(int type, std::span<const std::uint8_t> payload) {
-    std::uint8_t length[5];
-    int count = 0;
-    auto value = static_cast<std::uint32_t>(payload.size());
-    // Most significant group first, continuation bit on all but the last.
-    std::uint8_t groups[5];
-    do {
-        groups[count++] = value & 0x7F;
-        value >>= 7;
-    } while (value != 0 && count < 5);
-    for (int i = 0; i < count; ++i) {
-        length[i] = groups[count - 1 - i] | (i + 1 < count ? 0x80 : 0x00);
-    }
+    std::uint8_t length[kLongestVarlen];
+    const auto count = static_cast<std::size_t>(
+        writeVarlen(length, static_cast<std::uint32_t>(payload.size())) - length);
     resize(2 + count + payload.size());
     std::uint8_t* d = data();
     d[0] = 0xFF;
@@ -350,12 +332,10 @@ bool operator==(const MidiMessage& a, const MidiMessage& b) {
 }
 
 std::string keyName(int key) {
-    static constexpr const char* kNames[12] = {"C",  "C#", "D",  "D#", "E",  "F",
-                                               "F#", "G",  "G#", "A",  "A#", "B"};
     if (key < 0) {
         return "?";
     }
-    return std::string(kNames[key % 12]) + std::to_string(key / 12 - 1);
+    return std::string(pitchClassName(key)) + std::to_string(key / 12 - 1);
 }
 
 }  // namespace smf

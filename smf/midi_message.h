@@ -168,6 +168,13 @@ private:
 bool parseMetaLength(std::span<const std::uint8_t> message, std::size_t& dataStart,
                      std::size_t& dataLength);
 
+// The name of the pitch class of a key number (0 or more), sharps for the
+// black keys: "C", "C#", "D", ... "B".
+constexpr std::string_view pitchClassName(int key) {
+    constexpr std::string_view kNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    return kNames[key % 12];
+}
+
 // The name of a key number in scientific pitch notation ("C4" is 60, "F#3").
 std::string keyName(int key);
 

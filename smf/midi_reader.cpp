@@ -16,6 +16,7 @@
 #include "smf/hexscribe_compile.h"
 #include "smf/printable_name.h"
 #include "smf/tunefolio.h"
+#include "smf/varlen.h"
 
 namespace smf {
 
@@ -206,18 +207,23 @@ private:
     }
 
     Step readVarlen(std::uint32_t& value) {
-        const std::size_t start = m_pos;
-        value = 0;
-        for (int i = 0; i < 4; ++i) {
-            if (!has(1)) {
-                return Step::Cut;
-            }
-            const std::uint8_t byte = m_bytes[m_pos++];
-            value = (value << 7) | (byte & 0x7F);
-            if ((byte & 0x80) == 0) {
-                return Step::Next;
-            }
+        VarlenRead read = smf::readVarlen(m_bytes.subspan(m_pos, m_end - m_pos));
+        if (read.status == VarlenRead::Status::Truncated && readOnPastLength()) {
+            read = smf::readVarlen(m_bytes.subspan(m_pos, m_end - m_pos));
         }
+        switch (read.status) {
+        case VarlenRead::Status::Complete:
+            value = read.value;
+            m_pos += read.length;
+            return Step::Next;
+        case VarlenRead::Status::Truncated:
+            m_pos = m_end;
+            return Step::Cut;
+        case VarlenRead::Status::TooLong:
+            break;
+        }
+        const std::size_t start = m_pos;
+        m_pos += 4;
         return damaged(start, "variable-length value longer than four bytes");
     }
 

@@ -199,8 +199,7 @@ namespace {
 // Channel messages are the bulk of a file: their descriptions go straight
 // into the buffer, without building strings.
 void putNote(TextBuffer& out, int key) {
-    static constexpr const char* kNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
-    out.put(kNames[key % 12]).putInt(key / 12 - 1).put(" (").putInt(key).put(')');
+    out.put(pitchClassName(key)).putInt(key / 12 - 1).put(" (").putInt(key).put(')');
 }
 
 void putChannelDescription(TextBuffer& out, const MidiMessage& message) {

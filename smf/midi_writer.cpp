@@ -3,10 +3,10 @@
 #include <ostream>
 
 #include "smf/file_io.h"
-#include "smf/hexscribe_compile.h"
 #include "smf/midi_layout.h"
 #include "smf/printable_name.h"
 #include "smf/tunefolio.h"
+#include "smf/varlen.h"
 
 namespace smf {
 

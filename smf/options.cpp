@@ -1,147 +1,18 @@
 #include "smf/options.h"
 
-#include "smf/chars.h"
+#include "smf/number_scan.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <limits>
 #include <stdexcept>
-#include <system_error>
 #include <utility>
 
 namespace smf {
 
 namespace {
-
-// A number read from the front of a text.
-struct ScannedNumber {
-    std::size_t length = 0;   // characters that belong to the number
-    bool integral = false;    // no fraction and no exponent
-    bool inRange = true;      // integral: fits long long; real: finite
-    long long integer = 0;    // valid when integral && inRange
-    double real = 0.0;
-};
-
-
-// Accumulates digits of `base` into an unsigned magnitude, noting overflow;
-// the double copy keeps a usable value for numbers beyond 64 bits.
-struct Magnitude {
-    unsigned long long value = 0;
-    double approx = 0.0;
-    bool overflow = false;
-
-    void push(int digit, unsigned base) {
-        approx = approx * base + digit;
-        if (value > (std::numeric_limits<unsigned long long>::max() - digit) / base) {
-            overflow = true;
-        } else {
-            value = value * base + digit;
-        }
-    }
-};
-
-void setSignedInteger(ScannedNumber& out, const Magnitude& m, bool negative) {
-    constexpr auto maxPositive =
-        static_cast<unsigned long long>(std::numeric_limits<long long>::max());
-    out.integral = true;
-    out.real = negative ? -m.approx : m.approx;
-    if (m.overflow || m.value > maxPositive + (negative ? 1 : 0)) {
-        out.inRange = false;
-        return;
-    }
-    if (negative) {
-        // Negating through unsigned arithmetic keeps LLONG_MIN well defined.
-        out.integer = static_cast<long long>(0ULL - m.value);
-    } else {
-        out.integer = static_cast<long long>(m.value);
-    }
-}
-
-bool startsHexPrefix(std::string_view text, std::size_t pos) {
-    return pos + 2 < text.size() && text[pos] == '0' &&
-           (text[pos + 1] == 'x' || text[pos + 1] == 'X') && hexDigitValue(text[pos + 2]) >= 0;
-}
-
-std::optional<ScannedNumber> scanHex(std::string_view text, std::size_t pos, bool negative) {
-    ScannedNumber out;
-    Magnitude m;
-    pos += 2;
-    while (pos < text.size() && hexDigitValue(text[pos]) >= 0) {
-        m.push(hexDigitValue(text[pos]), 16);
-        ++pos;
-    }
-    out.length = pos;
-    setSignedInteger(out, m, negative);
-    return out;
-}
-
-// Out-of-range results of from_chars do not say whether the value overflowed
-// or merely underflowed; strtod does (underflow is an accepted tiny value).
-double resolveOutOfRange(std::string_view digits) {
-    const std::string copy(digits);
-    return std::strtod(copy.c_str(), nullptr);
-}
-
-std::optional<ScannedNumber> scanDecimal(std::string_view text, std::size_t pos, bool negative) {
-    const bool startsWithDigit = pos < text.size() && isDigit(text[pos]);
-    const bool startsWithPoint =
-        pos + 1 < text.size() && text[pos] == '.' && isDigit(text[pos + 1]);
-    if (!startsWithDigit && !startsWithPoint) {
-        return std::nullopt;
-    }
-    const char* first = text.data() + pos;
-    const char* last = text.data() + text.size();
-    double real = 0.0;
-    const auto [end, ec] = std::from_chars(first, last, real, std::chars_format::general);
-    if (end == first) {
-        return std::nullopt;
-    }
-    ScannedNumber out;
-    out.length = static_cast<std::size_t>(end - text.data());
-    if (ec == std::errc::result_out_of_range) {
-        real = resolveOutOfRange(std::string_view(first, static_cast<std::size_t>(end - first)));
-    }
-    std::size_t digitsEnd = pos;
-    Magnitude m;
-    while (digitsEnd < text.size() && isDigit(text[digitsEnd])) {
-        m.push(text[digitsEnd] - '0', 10);
-        ++digitsEnd;
-    }
-    if (digitsEnd == out.length) {
-        setSignedInteger(out, m, negative);
-        return out;
-    }
-    out.real = negative ? -real : real;
-    out.inRange = std::isfinite(out.real);
-    return out;
-}
-
-// Reads the number at the front of `text`: optional sign, then "0x" and
-// hexadecimal digits, or decimal digits with optional fraction and exponent.
-// Infinity and NaN spellings are not numbers here.
-std::optional<ScannedNumber> scanNumber(std::string_view text) {
-    std::size_t pos = 0;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    if (startsHexPrefix(text, pos)) {
-        return scanHex(text, pos, negative);
-    }
-    return scanDecimal(text, pos, negative);
-}
-
-std::optional<ScannedNumber> scanWholeNumber(std::string_view text) {
-    auto scanned = scanNumber(text);
-    if (!scanned || scanned->length != text.size()) {
-        return std::nullopt;
-    }
-    return scanned;
-}
 
 int clampToInt(double value) {
     constexpr double low = std::numeric_limits<int>::min();
@@ -158,10 +29,6 @@ int clampToInt(double value) {
 int clampToInt(long long value) {
     return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
                                                   std::numeric_limits<int>::max()));
-}
-
-bool fitsInt(long long value) {
-    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
 }
 
 std::string quoted(std::string_view text) {
@@ -266,7 +133,7 @@ void Options::define(std::string_view definition, std::string_view help) {
     }
     const bool numeric = def.type == Type::Integer || def.type == Type::Double;
     if (numeric && def.defaultValue && !def.defaultValue->empty() &&
-        !scanNumber(*def.defaultValue)) {
+        scanNumber(*def.defaultValue, kOptionNumber).length == 0) {
         badDefinition(definition, "default does not begin with a number");
     }
     for (const auto& name : def.names) {
@@ -341,7 +208,7 @@ bool Options::startsOption(std::size_t index) const {
     if (word.size() < 2 || word.front() != '-') {
         return false;   // "" and "-" are arguments
     }
-    if (word[1] == '-' || !scanWholeNumber(word)) {
+    if (word[1] == '-' || !scanWholeNumber(word, kOptionNumber)) {
         return true;
     }
     // A number such as "-25" stays an argument unless the declared letters
@@ -470,15 +337,14 @@ std::string Options::valueError(const Definition& def, std::string_view spelled,
         return {};
     }
     const std::string prefix = "Error: option " + std::string(spelled);
-    const auto number = scanWholeNumber(value);
+    const auto number = scanWholeNumber(value, kOptionNumber);
     if (!number) {
         return prefix + " expects a number, got " + quoted(value);
     }
     if (def.type == Type::Integer && !number->integral) {
         return prefix + " expects an integer, got " + quoted(value);
     }
-    const bool fits = def.type == Type::Integer ? number->inRange && fitsInt(number->integer)
-                                                : std::isfinite(number->real);
+    const bool fits = def.type == Type::Integer ? number->toInt().has_value() : std::isfinite(number->real);
     if (!fits) {
         return prefix + " value " + quoted(value) + " is out of range";
     }
@@ -515,14 +381,11 @@ int Options::getInteger(std::string_view name) const {
     if (def == nullptr) {
         return 0;
     }
-    const auto number = scanNumber(effectiveText(*def));
-    if (!number) {
-        return 0;
+    const ScannedNumber number = scanNumber(effectiveText(*def), kOptionNumber);
+    if (const std::optional<long long> value = number.integer()) {
+        return clampToInt(*value);
     }
-    if (number->integral && number->inRange) {
-        return clampToInt(number->integer);
-    }
-    return clampToInt(number->real);
+    return clampToInt(number.real);
 }
 
 double Options::getDouble(std::string_view name) const {
@@ -530,8 +393,7 @@ double Options::getDouble(std::string_view name) const {
     if (def == nullptr) {
         return 0.0;
     }
-    const auto number = scanNumber(effectiveText(*def));
-    return number ? number->real : 0.0;
+    return scanNumber(effectiveText(*def), kOptionNumber).real;
 }
 
 std::string Options::getString(std::string_view name) const {

@@ -2,12 +2,12 @@
 // unsigned or, with -s, signed. It takes the raw argument list: "-s" counts
 // only as the first of two arguments.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "frame/frame.h"
+#include "smf/number_scan.h"
 
 namespace {
 
@@ -27,13 +27,13 @@ std::string usageText(std::string_view command) {
     return text;
 }
 
-// Always hexadecimal; a leading "o" stands for the zero of "0x" (ox1f).
-// A value beyond 32 bits keeps its low 32 bits.
+// Always hexadecimal, read as strtoul reads it; a leading "o" stands for
+// the zero of "0x" (ox1f). A value beyond 32 bits keeps its low 32 bits.
 std::uint32_t readHexInteger(std::string text) {
     if (!text.empty() && (text.front() == 'o' || text.front() == 'O')) {
         text.front() = '0';
     }
-    return static_cast<std::uint32_t>(std::strtoul(text.c_str(), nullptr, 16));
+    return static_cast<std::uint32_t>(smf::scanNumber(text, smf::cLibraryInteger(16)).wrapped());
 }
 
 std::string decimalForm(std::uint32_t value, bool asSigned) {

@@ -1,39 +1,15 @@
 #include "note_line.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
+
+#include "smf/number_scan.h"
 
 namespace notecompile {
 
 namespace {
 
 constexpr std::string_view kSeparators = " \t\n";
-
-bool isCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// The sign and the rest of a token, after any leading white space (the C
-// library's conversions skip it too).
-struct Signed {
-    bool negative = false;
-    std::string_view digits;
-};
-
-Signed splitSign(std::string_view token) {
-    std::size_t i = 0;
-    while (i < token.size() && isCSpace(token[i])) {
-        ++i;
-    }
-    Signed result;
-    if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
-        result.negative = token[i] == '-';
-        ++i;
-    }
-    result.digits = token.substr(i);
-    return result;
-}
 
 // The first tokens of the line, up to N; returns how many were found.
 template <std::size_t N>
@@ -81,34 +57,16 @@ std::string normalizedLine(std::string_view line) {
 }
 
 std::optional<double> leadingDouble(std::string_view token) {
-    const Signed s = splitSign(token);
-    if (s.digits.empty() || s.digits[0] == '+' || s.digits[0] == '-') {
-        return 0.0;
-    }
-    double value = 0.0;
-    const std::errc ec =
-        std::from_chars(s.digits.data(), s.digits.data() + s.digits.size(), value, std::chars_format::general).ec;
-    if (ec == std::errc::invalid_argument) {
-        return 0.0;
-    }
-    if (ec == std::errc::result_out_of_range) {
+    const smf::ScannedNumber number = smf::scanNumber(token, smf::kCLibraryReal);
+    if (number.rangeError) {
         return std::nullopt;
     }
-    return s.negative ? -value : value;
+    return number.real;
 }
 
 std::optional<int> leadingInt(std::string_view token) {
-    const Signed s = splitSign(token);
-    if (s.digits.empty() || s.digits[0] < '0' || s.digits[0] > '9') {
-        return 0;
-    }
-    // Read the magnitude as unsigned so that the most negative int fits.
-    unsigned long long magnitude = 0;
-    const std::errc ec = std::from_chars(s.digits.data(), s.digits.data() + s.digits.size(), magnitude).ec;
-    if (ec != std::errc() || magnitude > 2147483648ULL || (!s.negative && magnitude > 2147483647ULL)) {
-        return std::nullopt;
-    }
-    return s.negative ? static_cast<int>(-static_cast<long long>(magnitude)) : static_cast<int>(magnitude);
+    const smf::ScannedNumber number = smf::scanNumber(token, smf::cLibraryInteger(10));
+    return number.toInt();
 }
 
 std::optional<Note> parseNoteLine(std::string_view normalized) {

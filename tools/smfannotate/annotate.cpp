@@ -6,6 +6,7 @@
 
 #include "smf/hexscribe.h"
 #include "smf/text_buffer.h"
+#include "smf/varlen.h"
 
 namespace {
 

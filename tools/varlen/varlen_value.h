@@ -1,6 +1,6 @@
-// The arithmetic of MIDI variable-length values (VARLEN): seven value bits
-// per byte, most significant group first, the top bit set on every byte but
-// the last. Four bytes hold at most 0x0FFFFFFF.
+// What varlen does with the numbers of its command line: reads them in the
+// input base, turns them into VARLEN bytes (smf/varlen.h) or checks them as
+// such bytes and decodes them, and prints numbers in the output base.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "smf/varlen.h"
+
 namespace varlen {
 
-inline constexpr std::uint32_t kLargestValue = 0x0FFFFFFF;
+inline constexpr std::uint32_t kLargestValue = smf::kLargestVarlen;
 
 // The number at the front of the text in base 2, 10 or 16, read as strtol
 // reads it (leading blanks, a sign, "0x" in base 16; reading stops at the
