@@ -114,10 +114,25 @@ void answerStandardOptions(const smf::Options& options, const Tool& tool) {
     }
 }
 
+void processOptions(smf::Options& options) {
+    if (!options.process(1, 0)) {
+        std::exit(error(options.getError()));
+    }
+    if (options.optionsRequested()) {
+        print(options.listing());
+        finish();
+    }
+}
+
+void processOptions(smf::Options& options, int argc, char** argv) {
+    options.setOptions(argc, argv);
+    processOptions(options);
+}
+
 void checkStandardOptions(smf::Options& options, const Tool& tool, int argc, char** argv) {
     options.setOptions(argc, argv);
     declareOptions(options, tool);
-    options.process(1, 0);
+    processOptions(options);
     answerStandardOptions(options, tool);
 }
 

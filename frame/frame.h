@@ -68,6 +68,13 @@ struct Tool {
 // prints and exits with code 0). Returns when the program should go on.
 void checkStandardOptions(smf::Options& options, const Tool& tool, int argc, char** argv);
 
+// Runs the parser on the command line it holds (or is handed) and ends the
+// run where the command line says so: a refused command line prints its
+// error on standard error and exits with code 1; "--options" prints the
+// listing and exits with code 0. Returns when the program should go on.
+void processOptions(smf::Options& options);
+void processOptions(smf::Options& options, int argc, char** argv);
+
 // Declares the options in the family's order without processing.
 void declareOptions(smf::Options& options, const Tool& tool);
 // Answers the standard options of an already processed command line.

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <iostream>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -154,24 +152,9 @@ bool Options::process(int argc, const char* const* argv, int errorCheck, int sup
     return process(errorCheck, suppress);
 }
 
-bool Options::process(int errorCheck, int /*suppress*/) {
+bool Options::process(int /*errorCheck*/, int /*suppress*/) {
     reset();
-    const bool ok = parseWords();
-    if (errorCheck == 0) {
-        return ok;
-    }
-    if (!ok) {
-        std::cout.flush();
-        std::cerr << m_error << '\n';
-        std::cerr.flush();
-        std::exit(1);
-    }
-    if (m_optionsRequested) {
-        std::cout << listing();
-        std::cout.flush();
-        std::exit(0);
-    }
-    return true;
+    return parseWords();
 }
 
 void Options::reset() {

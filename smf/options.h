@@ -56,14 +56,14 @@ public:
     void define(std::string_view definition);
     void define(std::string_view definition, std::string_view help);
 
-    // Parses the command line. With errorCheck non-zero a malformed command
-    // line prints one "Error: ..." line on standard error and exits with
-    // code 1, and "--options" prints the listing and exits with code 0. With
-    // errorCheck zero nothing is printed: the result is false on an error
-    // (see getError()) and "--options" only sets optionsRequested().
-    // `suppress` is accepted for compatibility and has no effect.
-    bool process(int argc, const char* const* argv, int errorCheck = 1, int suppress = 0);
-    bool process(int errorCheck = 1, int suppress = 0);
+    // Parses the command line and returns; it neither prints nor ends the
+    // process, so the caller decides what a refused command line costs
+    // (frame::processOptions prints the error and exits). The result is
+    // false on an error (see getError()); "--options" sets
+    // optionsRequested(). `errorCheck` and `suppress` are accepted for
+    // compatibility and have no effect.
+    [[nodiscard]] bool process(int argc, const char* const* argv, int errorCheck = 1, int suppress = 0);
+    [[nodiscard]] bool process(int errorCheck = 1, int suppress = 0);
 
     // True when the option (asked by any of its names) was given on the
     // command line. Also answers for value options: was a value given?

@@ -1,9 +1,12 @@
-// The frame's loop over several inputs: warn and go on, one exit status.
+// The frame's loop over several inputs: warn and go on, one exit status;
+// and how a processed command line ends the run.
 #include "frame/frame.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -64,6 +67,56 @@ TEST(FrameInputs, MidiInputsAreReadIntoTheOneFile) {
     EXPECT_EQ(status, 1);
     EXPECT_EQ(worked, 1);
     EXPECT_EQ(warned, (std::vector<std::string>{TUNEFOLIO_CORPUS_DIR "/missing.mid"}));
+}
+
+// argv as the programs receive it: writable words, ended by a null pointer.
+struct Words {
+    std::vector<std::string> words;
+    std::vector<char*> pointers;
+
+    explicit Words(std::vector<std::string> list) : words(std::move(list)) {
+        for (std::string& word : words) {
+            pointers.push_back(word.data());
+        }
+        pointers.push_back(nullptr);
+    }
+    int argc() const { return static_cast<int>(words.size()); }
+    char** argv() { return pointers.data(); }
+};
+
+TEST(FrameOptionsDeathTest, RefusedCommandLineEndsWithItsErrorAndOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            smf::Options options;
+            options.define("t|track=i:-1");
+            Words line({"prog", "-t", "abc"});
+            frame::processOptions(options, line.argc(), line.argv());
+            std::exit(3);  // must not be reached
+        },
+        testing::ExitedWithCode(1), "^Error: option -t expects a number, got \"abc\"\n$");
+}
+
+TEST(FrameOptionsDeathTest, OptionsListingEndsTheRunWithZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            smf::Options options;
+            options.define("t|track=i:-1");
+            Words line({"prog", "--options"});
+            frame::processOptions(options, line.argc(), line.argv());
+            std::exit(3);  // must not be reached
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(FrameOptions, AcceptedCommandLineGoesOn) {
+    smf::Options options;
+    options.define("t|track=i:-1");
+    Words line({"prog", "-t", "2", "in.mid"});
+    frame::processOptions(options, line.argc(), line.argv());
+    EXPECT_EQ(options.getInteger("track"), 2);
+    EXPECT_EQ(options.getArgList(), std::vector<std::string>{"in.mid"});
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ int checkOptions(int argc, char** argv) {
     options.define("b|bars|m|measures=d:1.0",
                    "Stretch width of bars (measures) by factor specified (WITHOUT affecting tempo)");
     options.define("d|duration|t|tempo=d:1.0", "Stretch duration of track(s) by factor specified");
-    options.process(argc, argv, 1, 0);
+    frame::processOptions(options, argc, argv);
     if (options.getArgCount() != 2) {
         return frame::error("two MIDI filenames are required.");
     }

@@ -55,7 +55,7 @@ void printBanner(int number) {
 int main(int argc, char** argv) {
     smf::Options options(argc, argv);
     frame::declareOptions(options, kTool);
-    options.process(1, 0);
+    frame::processOptions(options);
     frame::answerStandardOptions(options, kTool);
     const int count = options.getArgCount();
     if (count < 1) {

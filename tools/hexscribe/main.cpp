@@ -97,7 +97,7 @@ std::string compileName;
 void checkOptions(int argc, char** argv) {
     options.setOptions(argc, argv);
     frame::declareOptions(options, kTool);
-    options.process(1, 0);
+    frame::processOptions(options);
     const int modes = options.getBoolean("a") + options.getBoolean("b") + options.getBoolean("c");
     if (modes > 1) {
         failWithUsage("Error: only one of the opts -a, -b, or -c can be usedat one time.");

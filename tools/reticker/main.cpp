@@ -16,7 +16,7 @@ int newResolution = 120;
 
 void checkOptions(int argc, char** argv) {
     options.define("t|tpq=i:120", "Set TPQ to this value and adjust timestamps");
-    options.process(argc, argv, 1, 0);
+    frame::processOptions(options, argc, argv);
     newResolution = options.getInteger("tpq");
 }
 

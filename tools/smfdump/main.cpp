@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     smf::Options options;
     options.define("x|hex=b", "Print as ASCII hex bytes");
     options.define("C|no-comments=b", "Print in hexscribe format with no comments");
-    options.process(argc, argv, 1, 0);
+    frame::processOptions(options, argc, argv);
     const Form form = chosenForm(options);
 
     // Standard input when no file is named; three newlines between files.
