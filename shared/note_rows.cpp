@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <limits>
+
 #include "smf/time_order.h"
 
 namespace matrix {
@@ -44,31 +46,106 @@ void RowList::add(const Row& row, std::int32_t source) {
 NoteOnMemory::NoteOnMemory() {
     m_onset.fill(-1.0);
     m_velocity.fill(-1);
-    m_source.fill(-1);
+    m_source.fill(kNoPosition);
+    m_lastUse.fill(kNoPosition);
 }
 
-void NoteOnMemory::noteOn(int key, double time, int velocity, std::int32_t source) {
-    m_onset[static_cast<std::size_t>(key)] = time;
-    m_velocity[static_cast<std::size_t>(key)] = velocity;
-    m_source[static_cast<std::size_t>(key)] = source;
-}
-
-void NoteOnMemory::fillNoteRow(Row& row, int key, double time, int channel, int track) const {
-    const double onset = m_onset[static_cast<std::size_t>(key)];
-    row[0] = onset;
-    row[1] = kNote;
-    row[2] = time - onset;
-    row[3] = key;
-    row[4] = m_velocity[static_cast<std::size_t>(key)];
-    row[5] = channel;
-    row[6] = track;
-}
-
-NoteKind noteKind(const smf::MidiMessage& message) {
-    if (!message.isNote() || message[1] >= 128) {
-        return NoteKind::None;
+std::int32_t NoteOnMemory::earliestSourceFrom(std::int32_t position) const {
+    // Written without branches, so that the keys are looked at several at once.
+    std::int32_t earliest = position;
+    for (std::size_t key = 0; key < m_source.size(); ++key) {
+        const std::int32_t source = m_source[key];
+        const bool live = (m_lastUse[key] >= position) & (source >= 0);
+        earliest = std::min(earliest, live ? source : position);
     }
-    return message.isNoteOn() ? NoteKind::On : NoteKind::Off;
+    return earliest;
+}
+
+bool TrackSequence::prepare(const smf::Tunefolio& file) {
+    m_tracks.clear();
+    if (!file.isAbsoluteTicks() || file.getTrackCount() > 65536) {
+        return false;
+    }
+    std::size_t events = 0;
+    for (int track = 0; track < file.getTrackCount(); ++track) {
+        const smf::MidiEventList& list = file[track];
+        for (int i = 1; i < list.size(); ++i) {
+            if (list[i].tick < list[i - 1].tick) {
+                return false;
+            }
+        }
+        events += static_cast<std::size_t>(list.size());
+    }
+    if (events >= static_cast<std::size_t>(kNoLaterPosition)) {
+        return false;
+    }
+    m_tracks.resize(events);
+    return true;
+}
+
+void RowQueue::add(const Row& row, std::int32_t source) {
+    std::int32_t index = 0;
+    if (m_freeRows.empty()) {
+        index = static_cast<std::int32_t>(m_rows.size());
+        m_rows.push_back({{row, source, m_made++}, kNone});
+    } else {
+        index = m_freeRows.back();
+        m_freeRows.pop_back();
+        m_rows[static_cast<std::size_t>(index)] = {{row, source, m_made++}, kNone};
+    }
+    if (source >= 0 && static_cast<std::uint64_t>(source - m_base) >= m_buckets.size()) {
+        grow(static_cast<std::size_t>(source - m_base) + 1);
+    }
+    Bucket& bucket = source < 0 ? m_unsourced : bucketOf(source);
+    if (bucket.last == kNone) {
+        bucket.first = index;
+    } else {
+        m_rows[static_cast<std::size_t>(bucket.last)].next = index;
+    }
+    bucket.last = index;
+    ++m_waiting;
+}
+
+const SourcedRow* RowQueue::takeBefore(std::int32_t bound) {
+    Bucket* bucket = nullptr;
+    if (m_unsourced.first != kNone && bound > kNoPosition) {
+        bucket = &m_unsourced;
+    } else {
+        for (; m_waiting > 0 && m_base < bound; ++m_base) {
+            Bucket& candidate = bucketOf(static_cast<std::int32_t>(m_base));
+            if (candidate.first != kNone) {
+                bucket = &candidate;
+                break;
+            }
+        }
+        if (bucket == nullptr) {
+            // Nothing waits below the bound, and nothing will come there.
+            m_base = std::max<std::int64_t>(m_base, bound);
+            return nullptr;
+        }
+    }
+    const std::int32_t index = bucket->first;
+    const Waiting& waiting = m_rows[static_cast<std::size_t>(index)];
+    bucket->first = waiting.next;
+    if (bucket->first == kNone) {
+        bucket->last = kNone;
+    }
+    m_freeRows.push_back(index);
+    --m_waiting;
+    return &waiting.row;
+}
+
+void RowQueue::grow(std::size_t span) {
+    std::size_t size = m_buckets.size();
+    while (size < span) {
+        size *= 2;
+    }
+    std::vector<Bucket> buckets(size);
+    for (std::size_t offset = 0; offset < m_buckets.size(); ++offset) {
+        const std::int64_t source = m_base + static_cast<std::int64_t>(offset);
+        buckets[static_cast<std::size_t>(source) & (size - 1)] = bucketOf(static_cast<std::int32_t>(source));
+    }
+    m_buckets = std::move(buckets);
 }
 
 namespace {

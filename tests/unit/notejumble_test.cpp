@@ -31,16 +31,29 @@ std::vector<int> noteOnKeys(const smf::Tunefolio& file) {
     return keys;
 }
 
-std::vector<smf::MidiEvent*> linkedNotes(smf::Tunefolio& file) {
+// Takes the pitches of the file's linked notes, changes them and puts them
+// back, as notejumble does.
+template <class Change>
+void jumble(smf::Tunefolio& file, Change change) {
     file.linkNotePairs();
-    return notejumble::collectNotes(file);
+    std::vector<std::uint8_t> pitches = notejumble::notePitches(file);
+    change(pitches);
+    notejumble::setNotePitches(file, pitches);
+}
+
+void reverse(smf::Tunefolio& file) {
+    jumble(file, [](std::vector<std::uint8_t>& pitches) { notejumble::reversePitches(pitches); });
+}
+
+void shuffle(smf::Tunefolio& file, std::uint32_t seed) {
+    std::mt19937 engine(seed);
+    jumble(file, [&engine](std::vector<std::uint8_t>& pitches) { notejumble::shufflePitches(pitches, engine); });
 }
 
 std::vector<int> shuffledWithSeed(const std::vector<int>& keys, std::uint32_t seed) {
     smf::Tunefolio file;
     addMelody(file, 0, keys);
-    std::mt19937 engine(seed);
-    notejumble::shufflePitches(linkedNotes(file), engine);
+    shuffle(file, seed);
     return noteOnKeys(file);
 }
 
@@ -66,14 +79,14 @@ std::vector<Shape> shapes(const smf::Tunefolio& file) {
 TEST(NotejumbleReverse, ReversesOneTrack) {
     smf::Tunefolio file;
     addMelody(file, 0, {60, 62, 64, 65, 67});
-    notejumble::reversePitches(linkedNotes(file));
+    reverse(file);
     EXPECT_EQ(noteOnKeys(file), (std::vector<int>{67, 65, 64, 62, 60}));
 }
 
 TEST(NotejumbleReverse, NoteOffsFollowTheirNoteOns) {
     smf::Tunefolio file;
     addMelody(file, 0, {60, 62, 64, 65, 67});
-    notejumble::reversePitches(linkedNotes(file));
+    reverse(file);
     for (const smf::MidiEvent& event : file[0]) {
         if (event.isNoteOn()) {
             ASSERT_TRUE(event.isLinked());
@@ -87,27 +100,27 @@ TEST(NotejumbleReverse, ReversesAcrossTracks) {
     file.addTrack();
     addMelody(file, 0, {60, 61});
     addMelody(file, 1, {70, 71, 72});
-    notejumble::reversePitches(linkedNotes(file));
+    reverse(file);
     EXPECT_EQ(noteOnKeys(file), (std::vector<int>{72, 71, 70, 61, 60}));
 }
 
 TEST(NotejumbleReverse, EvenCountSwapsTheMiddlePair) {
     smf::Tunefolio file;
     addMelody(file, 0, {60, 61, 62, 63});
-    notejumble::reversePitches(linkedNotes(file));
+    reverse(file);
     EXPECT_EQ(noteOnKeys(file), (std::vector<int>{63, 62, 61, 60}));
 }
 
 TEST(NotejumbleReverse, NoNotesOrOneNoteStay) {
     smf::Tunefolio empty;
-    notejumble::reversePitches(linkedNotes(empty));
+    reverse(empty);
+    shuffle(empty, 7);
     EXPECT_TRUE(noteOnKeys(empty).empty());
 
     smf::Tunefolio one;
     addMelody(one, 0, {64});
-    notejumble::reversePitches(linkedNotes(one));
-    std::mt19937 engine(7);
-    notejumble::shufflePitches(linkedNotes(one), engine);
+    reverse(one);
+    shuffle(one, 7);
     EXPECT_EQ(noteOnKeys(one), (std::vector<int>{64}));
 }
 
@@ -118,23 +131,13 @@ TEST(NotejumbleNotes, UnpairedNoteOnsAndZeroVelocityStayOutOfTheList) {
     file.addNoteOn(0, 20, 0, 50, 100);   // never released
     file.addNoteOn(0, 30, 0, 62, 100);
     file.addEvent(0, 40, {0x90, 62, 0});  // note-on with velocity 0 ends it
-    const std::vector<smf::MidiEvent*> notes = linkedNotes(file);
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0]->getKeyNumber(), 60);
-    EXPECT_EQ(notes[1]->getKeyNumber(), 62);
+    file.linkNotePairs();
+    EXPECT_EQ(notejumble::notePitches(file), (std::vector<std::uint8_t>{60, 62}));
 
-    notejumble::reversePitches(notes);
+    reverse(file);
     EXPECT_EQ(noteOnKeys(file), (std::vector<int>{62, 50, 60}));
     EXPECT_EQ(file[0][4].getKeyNumber(), 60);  // the velocity-0 note-off follows
     EXPECT_EQ(file[0][4].getVelocity(), 0);
-}
-
-TEST(NotejumbleNotes, ExchangeLeavesEqualKeysAlone) {
-    smf::Tunefolio file;
-    addMelody(file, 0, {60, 60});
-    const std::vector<smf::MidiEvent*> notes = linkedNotes(file);
-    notejumble::exchangePitches(notes, 0, 1);
-    EXPECT_EQ(noteOnKeys(file), (std::vector<int>{60, 60}));
 }
 
 TEST(NotejumbleShuffle, FixedSeedGivesTheProductOfExchanges) {
@@ -148,6 +151,25 @@ TEST(NotejumbleShuffle, SameSeedSameResult) {
     const std::vector<int> keys{40, 45, 50, 55, 60, 65, 70, 75, 80, 85};
     EXPECT_EQ(shuffledWithSeed(keys, 99), shuffledWithSeed(keys, 99));
     EXPECT_NE(shuffledWithSeed(keys, 99), shuffledWithSeed(keys, 100));
+}
+
+TEST(NotejumbleShuffle, InPartsAsAtOnce) {
+    std::mt19937 pick(5);
+    std::vector<std::uint8_t> pitches(5000);
+    for (std::uint8_t& pitch : pitches) {
+        pitch = static_cast<std::uint8_t>(pick() % 128);
+    }
+    std::vector<std::uint8_t> atOnce = pitches;
+    std::mt19937 whole(77);
+    notejumble::shufflePitches(atOnce, whole, pitches.size());
+    EXPECT_NE(atOnce, pitches);
+    for (std::size_t keysAtOnce : {1, 7, 100, 2499, 4999}) {
+        std::vector<std::uint8_t> inParts = pitches;
+        std::mt19937 engine(77);
+        notejumble::shufflePitches(inParts, engine, keysAtOnce);
+        EXPECT_EQ(inParts, atOnce) << keysAtOnce;
+        EXPECT_EQ(engine, whole) << keysAtOnce;
+    }
 }
 
 TEST(NotejumbleShuffle, KeysTakeTwoDrawsAndStayBelowOneHundred) {
@@ -176,8 +198,7 @@ TEST(NotejumbleShuffle, KeepsEverythingButThePitches) {
     std::vector<int> keysBefore = noteOnKeys(file);
 
     for (std::uint32_t seed : {1u, 2u, 3u, 4u}) {
-        std::mt19937 engine(seed);
-        notejumble::shufflePitches(linkedNotes(file), engine);
+        shuffle(file, seed);
         EXPECT_EQ(shapes(file), before);
         std::vector<int> keysAfter = noteOnKeys(file);
         std::sort(keysAfter.begin(), keysAfter.end());
@@ -197,8 +218,7 @@ TEST(NotejumbleCorpus, ShuffledFilesReadBack) {
     for (const auto& entry : std::filesystem::directory_iterator(TUNEFOLIO_CORPUS_DIR)) {
         smf::Tunefolio file;
         ASSERT_TRUE(file.read(entry.path().string())) << entry.path();
-        std::mt19937 engine(2024);
-        notejumble::shufflePitches(linkedNotes(file), engine);
+        shuffle(file, 2024);
         smf::Tunefolio copy;
         EXPECT_TRUE(copy.readBytes(file.getFileBytes())) << entry.path();
     }

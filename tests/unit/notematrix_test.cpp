@@ -1,7 +1,14 @@
-// notematrix's legend tables.
+// notematrix's legend tables, and its rows streamed in time order as the
+// same rows kept and sorted.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
+#include <string>
+
 #include "legend.h"
+#include "matrix_export.h"
+#include "random_notes.h"
 
 namespace {
 
@@ -50,6 +57,80 @@ TEST(NotematrixTest, InstrumentShortNames) {
         EXPECT_FALSE(matrix::instrumentShortName(program).empty());
         EXPECT_LE(matrix::instrumentShortName(program).size(), 9u);
     }
+}
+
+// The array as writeArray writes it, its rows put in order either way.
+std::string arrayOf(const smf::Tunefolio& file, matrix::TimeUnit unit, double marker, bool numeric,
+                    matrix::RowOrdering ordering) {
+    std::ostringstream text;
+    {
+        smf::TextBuffer out(text);
+        const matrix::MatrixSettings settings{unit, marker, file.getTicksPerQuarterNote()};
+        const matrix::Survey survey = matrix::surveyEvents(file, settings);
+        matrix::writeArray(out, "data", file, settings, survey, numeric, ordering);
+    }
+    return text.str();
+}
+
+constexpr matrix::TimeUnit kUnits[] = {matrix::TimeUnit::Ticks, matrix::TimeUnit::Beats, matrix::TimeUnit::Seconds,
+                                       matrix::TimeUnit::Milliseconds};
+
+TEST(NotematrixRows, StreamedAsKeptAndSorted) {
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        smf::Tunefolio file = testfiles::randomNotes(seed);
+        file.doTimeAnalysis();
+        for (matrix::TimeUnit unit : kUnits) {
+            for (double marker : {-1000.0, 1000.0, 2000.0}) {
+                const std::string kept = arrayOf(file, unit, marker, false, matrix::RowOrdering::Kept);
+                EXPECT_EQ(arrayOf(file, unit, marker, false, matrix::RowOrdering::Streamed), kept)
+                    << "seed " << seed << ", unit " << static_cast<int>(unit) << ", marker " << marker;
+            }
+        }
+    }
+}
+
+TEST(NotematrixRows, CorpusStreamedAsKeptAndSorted) {
+    for (const auto& entry : std::filesystem::directory_iterator(TUNEFOLIO_CORPUS_DIR)) {
+        smf::Tunefolio file;
+        ASSERT_TRUE(file.read(entry.path().string())) << entry.path();
+        file.doTimeAnalysis();
+        for (matrix::TimeUnit unit : kUnits) {
+            EXPECT_EQ(arrayOf(file, unit, -1000.0, true, matrix::RowOrdering::Streamed),
+                      arrayOf(file, unit, -1000.0, true, matrix::RowOrdering::Kept))
+                << entry.path();
+        }
+    }
+}
+
+TEST(NotematrixRows, NotesNeverStruckComeFirst) {
+    smf::Tunefolio file;
+    file.setTicksPerQuarterNote(10);
+    file.addNoteOn(0, 0, 0, 60, 90);
+    file.addNoteOff(0, 10, 0, 60, 0);
+    file.addNoteOff(0, 20, 0, 60, 0);  // timed again from the note-on at 0
+    file.addNoteOff(0, 30, 1, 62, 0);  // 62 was never struck
+    file.addController(0, 30, 0, 7, 100);
+    EXPECT_EQ(arrayOf(file, matrix::TimeUnit::Ticks, -1000.0, false, matrix::RowOrdering::Streamed),
+              "data = [\n"
+              "-1,\tNOTE,\t31,\t62,\t-1,\t1,\t0;\n"
+              "0,\tNOTE,\t10,\t60,\t90,\t0,\t0;\n"
+              "0,\tNOTE,\t20,\t60,\t90,\t0,\t0;\n"
+              "30,\tCONT,\t7,\t100,\t-1000,\t0,\t0;\n"
+              "];\n");
+}
+
+TEST(NotematrixRows, SurveyFindsWhatOccurs) {
+    smf::Tunefolio file;
+    file.addPatchChange(0, 0, 0, 40);
+    file.addNoteOff(0, 5, 0, 62, 0);
+    const matrix::Survey survey = matrix::surveyEvents(file, {matrix::TimeUnit::Beats, -1000.0, 120});
+    EXPECT_TRUE(survey.presence.opcodes[1]);
+    EXPECT_TRUE(survey.presence.opcodes[3]);
+    EXPECT_FALSE(survey.presence.opcodes[2]);
+    EXPECT_TRUE(survey.presence.instruments[40]);
+    EXPECT_TRUE(survey.orderRecorded);
+    EXPECT_TRUE(survey.unstruckNotes);
+    EXPECT_TRUE(survey.timesInOrder);
 }
 
 }  // namespace

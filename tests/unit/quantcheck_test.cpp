@@ -62,7 +62,18 @@ TEST(QuantcheckOnsets, DistancesOfTheLimitOrMoreAreNotCounted) {
     file.addNoteOn(0, quantcheck::kDistanceLimit - 1, 0, 60, 64);
     file.addNoteOn(0, 2 * quantcheck::kDistanceLimit - 1, 0, 60, 64);
     file.addNoteOn(0, 2 * quantcheck::kDistanceLimit + 9, 0, 60, 64);
-    EXPECT_EQ(quantcheck::onsetDistances(file, -1), (std::vector<int>{quantcheck::kDistanceLimit - 1, 10}));
+    EXPECT_EQ(quantcheck::onsetDistances(file), (std::vector<int>{quantcheck::kDistanceLimit - 1, 10}));
+}
+
+TEST(QuantcheckOnsets, TracksAreTakenTogetherInTimeOrder) {
+    smf::Tunefolio file;
+    file.addTrack();
+    file.addNoteOn(0, 0, 0, 60, 64);
+    file.addNoteOn(0, 100, 0, 62, 64);
+    file.addNoteOn(1, 0, 1, 48, 64);
+    file.addNoteOn(1, 40, 1, 50, 64);
+    file.addNoteOn(1, 100, 1, 52, 0);  // a note-off
+    EXPECT_EQ(quantcheck::onsetDistances(file), (std::vector<int>{0, 40, 60}));
 }
 
 }  // namespace

@@ -9,58 +9,51 @@ namespace notejumble {
 
 namespace {
 
-// Most files hold fewer notes than this; reserving once avoids regrowth.
-constexpr std::size_t kExpectedNotes = 123456;
-
 struct RandomKey {
     std::size_t position;
     double key;
 };
 
-}  // namespace
+// A note-on (velocity above 0) linked to its note-off. The test of
+// MidiMessage::isNoteOn is written out here: it is asked of every event
+// twice.
+bool movable(const smf::MidiEvent& event) {
+    return event.isLinked() && event.size() >= 3 && (event[0] & 0xF0) == 0x90 && event[2] > 0;
+}
 
-std::vector<smf::MidiEvent*> collectNotes(smf::Tunefolio& file) {
-    std::vector<smf::MidiEvent*> notes;
-    notes.reserve(kExpectedNotes);
+// Calls fn(noteOn) for every note that may move, in list order.
+template <class File, class Fn>
+void forEachNote(File& file, Fn fn) {
     for (int track = 0; track < file.getNumTracks(); ++track) {
-        smf::MidiEventList& events = file[track];
-        for (int i = 0; i < events.size(); ++i) {
-            smf::MidiEvent& event = events[i];
-            if (event.isNoteOn() && event.isLinked()) {
-                notes.push_back(&event);
+        for (auto& event : file[track]) {
+            if (movable(event)) {
+                fn(event);
             }
         }
     }
-    return notes;
 }
 
-void exchangePitches(std::span<smf::MidiEvent* const> notes, std::size_t a, std::size_t b) {
-    smf::MidiEvent* noteA = notes[a];
-    smf::MidiEvent* noteB = notes[b];
-    if (noteA == nullptr || noteB == nullptr) {
-        return;
-    }
-    smf::MidiEvent* offA = noteA->getLinkedEvent();
-    smf::MidiEvent* offB = noteB->getLinkedEvent();
-    if (offA == nullptr || offB == nullptr) {
-        return;
-    }
-    const int keyA = noteA->getKeyNumber();
-    const int keyB = noteB->getKeyNumber();
-    if (keyA < 0 || keyB < 0 || keyA == keyB) {
-        return;
-    }
-    noteA->setKeyNumber(keyB);
-    offA->setKeyNumber(keyB);
-    noteB->setKeyNumber(keyA);
-    offB->setKeyNumber(keyA);
+}  // namespace
+
+std::vector<std::uint8_t> notePitches(const smf::Tunefolio& file) {
+    std::vector<std::uint8_t> pitches;
+    forEachNote(file, [&pitches](const smf::MidiEvent& note) {
+        pitches.push_back(static_cast<std::uint8_t>(note.getKeyNumber()));
+    });
+    return pitches;
 }
 
-void reversePitches(std::span<smf::MidiEvent* const> notes) {
-    const std::size_t count = notes.size();
-    for (std::size_t j = 0; j < count / 2; ++j) {
-        exchangePitches(notes, j, count - 1 - j);
-    }
+void setNotePitches(smf::Tunefolio& file, std::span<const std::uint8_t> pitches) {
+    std::size_t next = 0;
+    forEachNote(file, [&](smf::MidiEvent& note) {
+        const std::uint8_t pitch = pitches[next++];
+        note.setKeyNumber(pitch);
+        note.getLinkedEvent()->setKeyNumber(pitch);
+    });
+}
+
+void reversePitches(std::span<std::uint8_t> pitches) {
+    std::reverse(pitches.begin(), pitches.end());
 }
 
 double drawKey(std::mt19937& engine) {
@@ -71,17 +64,32 @@ double drawKey(std::mt19937& engine) {
     return (low + high * k2To32) / k2To64 * 100.0;
 }
 
-void shufflePitches(std::span<smf::MidiEvent* const> notes, std::mt19937& engine) {
+void shufflePitches(std::span<std::uint8_t> pitches, std::mt19937& engine, std::size_t keysAtOnce) {
+    const std::size_t count = pitches.size();
+    // The range of keys is cut into parts of about keysAtOnce keys each,
+    // largest first; each part draws every key again and keeps its own.
+    const std::size_t parts = std::max<std::size_t>(1, (count + keysAtOnce - 1) / std::max<std::size_t>(1, keysAtOnce));
+    const std::mt19937 start = engine;
     std::vector<RandomKey> keys;
-    keys.reserve(notes.size());
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        keys.push_back({i, drawKey(engine)});
-    }
-    std::sort(keys.begin(), keys.end(), [](const RandomKey& x, const RandomKey& y) { return x.key > y.key; });
-    // The exchanges act on the pitches as they stand after the previous ones,
-    // so the result is their product, not the sorted order itself.
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        exchangePitches(notes, k, keys[k].position);
+    keys.reserve(std::min(count, count / parts + count / parts / 8 + 16));
+    std::size_t k = 0;
+    for (std::size_t part = 0; part < parts; ++part) {
+        const double low = 100.0 * static_cast<double>(parts - part - 1) / static_cast<double>(parts);
+        const double high = 100.0 * static_cast<double>(parts - part) / static_cast<double>(parts);
+        engine = start;
+        keys.clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            const double key = drawKey(engine);
+            if (key >= low && (part == 0 || key < high)) {
+                keys.push_back({i, key});
+            }
+        }
+        std::sort(keys.begin(), keys.end(), [](const RandomKey& x, const RandomKey& y) { return x.key > y.key; });
+        // The exchanges act on the pitches as they stand after the previous
+        // ones, so the result is their product, not the sorted order itself.
+        for (const RandomKey& entry : keys) {
+            std::swap(pitches[k++], pitches[entry.position]);
+        }
     }
 }
 

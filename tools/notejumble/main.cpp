@@ -1,8 +1,10 @@
 // notejumble: redistributes the pitches of a MIDI file's notes, shuffled at
 // random or reversed, keeping every note's time, velocity, channel and track.
+#include <cstdint>
 #include <iostream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "frame/frame.h"
 #include "jumble.h"
@@ -64,13 +66,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     file.linkNotePairs();
-    const std::vector<smf::MidiEvent*> notes = notejumble::collectNotes(file);
+    std::vector<std::uint8_t> pitches = notejumble::notePitches(file);
     if (reverseFlag) {
-        notejumble::reversePitches(notes);
+        notejumble::reversePitches(pitches);
     } else {
         std::mt19937 engine(notejumble::randomSeed());
-        notejumble::shufflePitches(notes, engine);
+        notejumble::shufflePitches(pitches, engine);
     }
+    notejumble::setNotePitches(file, pitches);
     if (!file.write(output)) {
         return frame::error("Error: could not write MIDI file " + frame::printableName(output));
     }

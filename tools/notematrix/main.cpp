@@ -58,17 +58,17 @@ int main(int argc, char** argv) {
         file.doTimeAnalysis();
     }
 
-    matrix::Matrix data;
+    // The legend comes first, so one walk finds out what occurs; the rows
+    // are made again as they are written.
     const matrix::MatrixSettings settings{timeUnit, unusedMarker, file.getTicksPerQuarterNote()};
-    matrix::convertEvents(file, settings, data);
-    const std::vector<std::uint32_t> order = matrix::timeOrder(data.rows);
+    const matrix::Survey survey = matrix::surveyEvents(file, settings);
 
     smf::TextBuffer out(std::cout);
-    matrix::writeLegend(out, {file.getFilename(), file.getTicksPerQuarterNote(), timeUnit}, data.presence);
+    matrix::writeLegend(out, {file.getFilename(), file.getTicksPerQuarterNote(), timeUnit}, survey.presence);
     if (!numericOpcodes) {
-        matrix::writeOpcodeDefinitions(out, data.presence);
+        matrix::writeOpcodeDefinitions(out, survey.presence);
     }
-    matrix::writeArray(out, arrayName, data.rows.rows, order, numericOpcodes);
+    matrix::writeArray(out, arrayName, file, settings, survey, numericOpcodes);
     if (!out.flushStream()) {
         return frame::error("Error: could not write the data array");
     }

@@ -3,9 +3,7 @@
 // them.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "legend.h"
 #include "shared/note_rows.h"
@@ -20,22 +18,36 @@ struct MatrixSettings {
     int ticksPerQuarterNote = 1;
 };
 
-struct Matrix {
-    RowList rows;
+// What one walk over the events finds out before anything is written: what
+// occurs (for the legend) and how the rows can be put in time order.
+struct Survey {
     Presence presence;
+    NoteUses noteUses;
+    // The time order of the events, when it could be recorded.
+    TrackSequence order;
+    bool orderRecorded = false;
+    // A note-off of a key never struck: its row is timed -1 and goes first.
+    bool unstruckNotes = false;
+    // The times of the events never fall along the walk.
+    bool timesInOrder = true;
 };
 
-// Converts the events of every track, in time order, into rows and records
-// what occurs. Times are those of the unit (seconds need the file's time
-// analysis done). Rows whose opcode equals the marker are dropped, but the
-// opcode still counts as present. Events the rows cannot describe (too
-// short, a key, controller or program of 128 or more, a tempo of zero) make
-// no row.
-void convertEvents(const smf::Tunefolio& file, const MatrixSettings& settings, Matrix& matrix);
+// Finds out what the rows will hold and records the time order of the
+// events (absolute ticks; seconds need the file's time analysis done). Rows
+// whose opcode equals the marker are dropped, but the opcode still counts as
+// present. Events the rows cannot describe (too short, a key, controller or
+// program of 128 or more, a tempo of zero) make no row.
+Survey surveyEvents(const smf::Tunefolio& file, const MatrixSettings& settings);
 
-// "<name> = [", one line per row in the given order, "];". Column 2 is
-// written as its opcode name unless numericOpcodes is set.
-void writeArray(smf::TextBuffer& out, std::string_view name, const std::vector<Row>& rows,
-                const std::vector<std::uint32_t>& order, bool numericOpcodes);
+// How writeArray puts the rows in time order: streamed as they are made
+// (when the survey allows it, else kept), or all kept and sorted.
+enum class RowOrdering { Streamed, Kept };
+
+// "<name> = [", one line per row in time order, "];", the rows made again
+// from the events. Column 2 is written as its opcode name unless
+// numericOpcodes is set.
+void writeArray(smf::TextBuffer& out, std::string_view name, const smf::Tunefolio& file,
+                const MatrixSettings& settings, const Survey& survey, bool numericOpcodes,
+                RowOrdering ordering = RowOrdering::Streamed);
 
 }  // namespace matrix

@@ -56,12 +56,10 @@ int main(int argc, char** argv) {
     // would give them) by their absolute ticks.
     file.absoluteTicks();
 
-    const spans::SpanSettings settings{timeUnit, unusedMarker, file.getTicksPerQuarterNote()};
-    const matrix::RowList notes = spans::convertNotes(file, settings);
-    const std::vector<std::uint32_t> order = matrix::timeOrder(notes);
-
+    const spans::SpanSettings settings{timeUnit, unusedMarker, file.getTicksPerQuarterNote(), channelFilter,
+                                       debugChannels};
     smf::TextBuffer out(std::cout);
-    spans::writeSpans(out, notes.rows, order, channelFilter, debugChannels);
+    spans::writeSpans(out, file, settings);
     if (!out.flushStream()) {
         return frame::error("Error: could not write the note list");
     }

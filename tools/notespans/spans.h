@@ -3,9 +3,7 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "shared/note_rows.h"
 #include "smf/tunefolio.h"
@@ -37,18 +35,21 @@ struct SpanSettings {
     matrix::TimeUnit unit = matrix::TimeUnit::Beats;
     double unusedMarker = -1000.0;
     int ticksPerQuarterNote = 1;
+    ChannelFilter filter;
+    // Adds "\tCH_<MIDI channel>" to each line.
+    bool debugChannel = false;
 };
 
-// The NOTE rows of the events of every track, in time order (absolute
-// ticks). Drum-channel notes (channel 9) make no row. Seconds scale the
-// whole tick count by the latest tempo seen before the event (60 beats per
-// minute before the first), not by the tempo map.
-matrix::RowList convertNotes(const smf::Tunefolio& file, const SpanSettings& settings);
+// How writeSpans puts the notes in time order: streamed as they are made
+// (when the file allows it, else kept), or all kept and sorted.
+enum class RowOrdering { Streamed, Kept };
 
-// One "Note\t<start>\t<end>\t<key>" line per row, in the given order (with
-// debugChannel, "\tCH_<MIDI channel>" before the newline); rows that start
-// before 0 or lie on a hidden channel are left out.
-void writeSpans(smf::TextBuffer& out, const std::vector<matrix::Row>& rows, const std::vector<std::uint32_t>& order,
-                const ChannelFilter& filter, bool debugChannel);
+// One "Note\t<start>\t<end>\t<key>" line per NOTE row of the events of
+// every track, in time order (absolute ticks), rows that start before 0 or
+// lie on a hidden channel left out. Drum-channel notes (channel 9) make no
+// row. Seconds scale the whole tick count by the latest tempo seen before
+// the event (60 beats per minute before the first), not by the tempo map.
+void writeSpans(smf::TextBuffer& out, const smf::Tunefolio& file, const SpanSettings& settings,
+                RowOrdering ordering = RowOrdering::Streamed);
 
 }  // namespace spans

@@ -23,7 +23,6 @@ const frame::Tool kTool{
 };
 
 smf::Options options;
-int room = 100000;
 bool showRaw = false;
 bool showFilename = false;
 
@@ -46,7 +45,6 @@ void writeReport(smf::TextBuffer& out, std::string_view name, const std::vector<
 
 int main(int argc, char** argv) {
     frame::checkStandardOptions(options, kTool, argc, argv);
-    room = options.getInteger("max");
     showRaw = options.getBoolean("raw");
     showFilename = options.getBoolean("file");
     if (options.getArgCount() != 1) {
@@ -59,9 +57,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     file.absoluteTicks();
-    file.joinTracks();
 
-    std::vector<int> distances = quantcheck::onsetDistances(file, room);
+    std::vector<int> distances = quantcheck::onsetDistances(file);
     const std::vector<quantcheck::Run> runs = quantcheck::summarize(distances);
 
     smf::TextBuffer out(std::cout);

@@ -2,29 +2,32 @@
 
 #include <algorithm>
 
+#include "smf/time_order.h"
+
 namespace quantcheck {
 
-std::vector<int> onsetDistances(const smf::Tunefolio& file, int room) {
-    std::vector<int> distances;
-    // There are fewer distances than events, so a larger room is wasted.
-    int events = 0;
+std::vector<int> onsetDistances(const smf::Tunefolio& file) {
+    // Sized once for every note-on (there are fewer distances), the list
+    // never holds two copies of itself while it grows.
+    std::size_t noteOns = 0;
     for (int t = 0; t < file.getNumTracks(); ++t) {
-        events += file.getNumEvents(t);
-    }
-    distances.reserve(static_cast<std::size_t>(std::clamp(room, 0, events)));
-    for (int t = 0; t < file.getNumTracks(); ++t) {
-        long long reference = -1;
         for (const smf::MidiEvent& event : file[t]) {
-            if (!event.isNoteOn()) {
-                continue;
-            }
-            const long long distance = event.tick - reference;
-            if (reference >= 0 && distance < kDistanceLimit) {
-                distances.push_back(static_cast<int>(distance));
-            }
-            reference = event.tick;
+            noteOns += event.isNoteOn() ? 1 : 0;
         }
     }
+    std::vector<int> distances;
+    distances.reserve(noteOns);
+    long long reference = -1;
+    smf::forEachEventInTimeOrder(file, [&](const smf::MidiEvent& event, int) {
+        if (!event.isNoteOn()) {
+            return;
+        }
+        const long long distance = event.tick - reference;
+        if (reference >= 0 && distance < kDistanceLimit) {
+            distances.push_back(static_cast<int>(distance));
+        }
+        reference = event.tick;
+    });
     return distances;
 }
 

@@ -18,9 +18,10 @@ struct Run {
     int count = 0;
 };
 
-// Tick distances between successive note-ons (velocity above 0) of each
-// track, in list order; absolute ticks. room: entries to reserve at first.
-std::vector<int> onsetDistances(const smf::Tunefolio& file, int room);
+// Tick distances between successive note-ons (velocity above 0) of all
+// tracks together, in time order (as joined tracks would give them);
+// absolute ticks.
+std::vector<int> onsetDistances(const smf::Tunefolio& file);
 
 // The distinct distances in ascending order with their counts; sorts the list.
 std::vector<Run> summarize(std::vector<int>& distances);
