@@ -37,22 +37,15 @@ int main(int argc, char** argv) {
     // Notes are drawn from their pairs, at the times of the tempo map.
     file.linkNotePairs();
     file.doTimeAnalysis();
-    const notegraph::PitchRange pitches = notegraph::globalPitchRange(file, settings);
-
-    // The whole body is drawn before the first byte is written.
-    smf::TextBuffer body;
-    notegraph::writeBody(body, file, settings);
-    const notegraph::DocumentExtent extent{pitches, notegraph::drawnDuration(file)};
-
-    smf::TextBuffer head;
-    notegraph::writeDocumentHead(head, settings, extent);
-    smf::TextBuffer tail;
-    notegraph::writeDocumentTail(tail, std::vector<std::string>(argv + 1, argv + argc));
-    head.writeTo(std::cout);
-    body.writeTo(std::cout);
-    tail.writeTo(std::cout);
-    std::cout.flush();
-    if (!std::cout) {
+    // The root element needs only the pitch range and the drawn duration,
+    // both known before the body: the document streams out as it is drawn.
+    const notegraph::DocumentExtent extent{notegraph::globalPitchRange(file, settings),
+                                           notegraph::drawnDuration(file)};
+    smf::TextBuffer out(std::cout);
+    notegraph::writeDocumentHead(out, settings, extent);
+    notegraph::writeBody(out, file, settings);
+    notegraph::writeDocumentTail(out, std::vector<std::string>(argv + 1, argv + argc));
+    if (!out.flushStream()) {
         return frame::error("Error: could not write the SVG image");
     }
     return 0;

@@ -79,34 +79,21 @@ void writeTrackNotes(smf::TextBuffer& out, const Settings& settings, const smf::
     }
 }
 
-// Where the notes of each track stand in the text, so that a second pass
-// writing the same notes can copy them instead of formatting them again.
-struct NoteText {
-    std::size_t from = 0;
-    std::size_t to = 0;
-};
-
-std::vector<NoteText> writeBackdrops(smf::TextBuffer& out, const Settings& settings, const smf::Tunefolio& file,
-                                     const std::vector<double>& hues) {
-    std::vector<NoteText> noteText(hues.size());
+void writeBackdrops(smf::TextBuffer& out, const Settings& settings, const smf::Tunefolio& file,
+                    const std::vector<double>& hues) {
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
         if (hues[static_cast<std::size_t>(n)] < 0) {
             continue;
         }
         out.put("\t\t<g opacity=\"0.5\" class=\"note-backdrops track-").putInt(n).put("\"");
         out.put(" style=\"").put(settings.dark ? "fill:white;" : "fill:black;").put("\" >\n");
-        NoteText& text = noteText[static_cast<std::size_t>(n)];
-        text.from = out.size();
         writeTrackNotes(out, settings, file[n], n, false);
-        text.to = out.size();
         out.put("\t\t</g>\n");
     }
-    return noteText;
 }
 
-// backdrops: the note text of the backdrop pass, or empty when there was none.
 void writeColouredNotes(smf::TextBuffer& out, const Settings& settings, const smf::Tunefolio& file,
-                        const std::vector<double>& hues, const std::vector<NoteText>& backdrops) {
+                        const std::vector<double>& hues) {
     for (int n = file.getTrackCount() - 1; n >= 0; --n) {
         const double hue = hues[static_cast<std::size_t>(n)];
         if (hue < 0) {
@@ -123,13 +110,7 @@ void writeColouredNotes(smf::TextBuffer& out, const Settings& settings, const sm
             out.put(" fill:hsl(").putDouble(hue).put(", 100%, 75%);\"");
         }
         out.put(" >\n");
-        if (!settings.data && !backdrops.empty()) {
-            // Without data comments the notes read exactly as in the backdrop.
-            const NoteText& text = backdrops[static_cast<std::size_t>(n)];
-            out.putCopy(text.from, text.to);
-        } else {
-            writeTrackNotes(out, settings, file[n], n, settings.data);
-        }
+        writeTrackNotes(out, settings, file[n], n, settings.data);
         out.put("\t\t</g>\n");
     }
 }
@@ -243,11 +224,10 @@ void writeBody(smf::TextBuffer& out, const smf::Tunefolio& file, const Settings&
             }
         }
     }
-    std::vector<NoteText> backdrops;
     if (!settings.blackAndWhite) {
-        backdrops = writeBackdrops(out, settings, file, hues);
+        writeBackdrops(out, settings, file, hues);
     }
-    writeColouredNotes(out, settings, file, hues, backdrops);
+    writeColouredNotes(out, settings, file, hues);
     out.put("\t</g>\n");
 }
 
