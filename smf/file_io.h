@@ -25,10 +25,16 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name,
 // holds more than `limit` bytes (then read up to that point).
 std::optional<std::vector<std::uint8_t>> readStreamBytes(std::istream& in, std::size_t limit = kMaxInputBytes);
 
-// Writes the bytes to the named file, replacing it. A regular file (or a
-// link to one) is replaced only when the new contents are complete: they are
-// written beside it first, so a failed write leaves the old file untouched.
-// A device or a pipe is written in place. False when anything failed.
+// Writes the bytes to the named file. A regular file is replaced only when
+// the new contents are complete: they are written beside it and flushed to
+// disk first, so a failed or interrupted write (SIGINT, SIGTERM, SIGHUP
+// remove the scratch file) leaves the old file whole; the new file keeps the
+// old one's mode, owner and group (as far as the process may set them). A
+// file the user may not write is left alone (false). Rewritten in place
+// instead: a file with several names (hard links), a writable file in a
+// folder the user may not write, a file reached through an open descriptor
+// (/proc/self/fd/N), a device or a pipe. Symbolic links are followed; one
+// that points to nothing creates its target. False when anything failed.
 bool writeFileBytes(const std::string& name, std::span<const std::uint8_t> bytes);
 
 }  // namespace smf
