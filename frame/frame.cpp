@@ -3,6 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "smf/file_io.h"
 
 namespace frame {
 
@@ -204,7 +211,7 @@ int errorOnStdout(std::string_view line) {
 }
 
 bool readMidiFile(smf::Tunefolio& file, const std::string& name) {
-    const Input input{name};
+    const Input input{.name = name, .standardInput = name == smf::kStandardStream};
     if (readMidiInput(file, input)) {
         return true;
     }
@@ -218,6 +225,43 @@ bool readMidiStandardInput(smf::Tunefolio& file) {
         return true;
     }
     warnUnreadable(input);
+    return false;
+}
+
+namespace {
+
+// The regular file a name stands for (links followed): its device and inode.
+std::optional<std::pair<dev_t, ino_t>> regularFile(const std::string& name, Stream stream) {
+    struct stat info {};
+    const int descriptor = stream == Stream::Input ? STDIN_FILENO : STDOUT_FILENO;
+    const int found = name == smf::kStandardStream ? ::fstat(descriptor, &info) : ::stat(name.c_str(), &info);
+    if (found != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return std::pair{info.st_dev, info.st_ino};
+}
+
+}  // namespace
+
+bool sameRegularFile(const std::string& first, Stream firstStream, const std::string& second,
+                     Stream secondStream) {
+    const auto file = regularFile(first, firstStream);
+    return file && file == regularFile(second, secondStream);
+}
+
+bool outputReplacesInput(const std::vector<std::string>& inputs, const std::string& output) {
+    for (const std::string& input : inputs) {
+        if (sameRegularFile(input, Stream::Input, output, Stream::Output)) {
+            std::string line = "Error: output file " + printableName(output) + " would replace its input";
+            if (input == smf::kStandardStream) {
+                line += " (standard input)";
+            } else if (input != output) {
+                line += " " + printableName(input);
+            }
+            error(line);
+            return true;
+        }
+    }
     return false;
 }
 
@@ -258,7 +302,7 @@ int forEach(const std::vector<Input>& inputs, const InputSteps& steps) {
 std::vector<Input> namedInputs(const std::vector<std::string>& names) {
     std::vector<Input> inputs;
     for (const std::string& name : names) {
-        inputs.push_back({name, static_cast<int>(inputs.size()) + 1});
+        inputs.push_back({name, static_cast<int>(inputs.size()) + 1, name == smf::kStandardStream});
     }
     return inputs;
 }

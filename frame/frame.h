@@ -120,13 +120,29 @@ bool readMidiStandardInput(smf::Tunefolio& file);
 // standard input when there is none.
 bool readInput(smf::Tunefolio& file, const smf::Options& options);
 
+// What "-" stands for in a comparison of names: standard input or output.
+enum class Stream { Input, Output };
+
+// Whether two names stand for the same existing regular file: the same
+// device and inode, however the names are spelled.
+bool sameRegularFile(const std::string& first, Stream firstStream, const std::string& second,
+                     Stream secondStream);
+
+// Whether writing the output would destroy one of the inputs: both are the
+// same regular file (sameRegularFile). If so, prints "Error: output file
+// OUTPUT would replace its input" (then the input's name when it is spelled
+// otherwise, or "(standard input)") on standard error and returns true. For
+// programs that write another kind of data than they read; the programs
+// that rewrite a MIDI file read it whole first and may write it in place.
+bool outputReplacesInput(const std::vector<std::string>& inputs, const std::string& output);
+
 // ---- programs that read several inputs in turn ----
 
 // One input of such a program.
 struct Input {
     std::string_view name;       // as given on the command line
     int number = 1;              // 1 for the first, in command-line order
-    bool standardInput = false;  // no name was given: standard input is read
+    bool standardInput = false;  // no name, or "-", was given: standard input is read
 };
 
 // Reads the input into the file without a word: the named file, or

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "frame/frame.h"
+#include "smf/file_io.h"
 
 namespace packer {
 
@@ -42,6 +43,12 @@ int run(int argc, char** argv, Tracks tracks) {
         return status;
     }
     const std::string output = options.getArg(options.getArgCount());
+    // Text (or a MIDI file) read whole is never written over by the MIDI
+    // file made from it: a hand-edited text would be lost.
+    const std::string input = options.getArgCount() == 2 ? options.getArg(1) : std::string(smf::kStandardStream);
+    if (frame::outputReplacesInput({input}, output)) {
+        return 1;
+    }
 
     smf::Tunefolio file;
     if (!readInput(file)) {

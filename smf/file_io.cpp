@@ -71,6 +71,9 @@ std::optional<std::vector<std::uint8_t>> readLimited(ReadSome readSome, Failed f
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& name, std::size_t limit) {
+    if (name == kStandardStream) {
+        return readStreamBytes(std::cin, limit);
+    }
     File file(std::fopen(name.c_str(), "rb"));
     if (!file) {
         return std::nullopt;
@@ -348,6 +351,10 @@ bool replaceByScratch(const std::string& target, const struct stat* old, std::sp
 }  // namespace
 
 bool writeFileBytes(const std::string& name, std::span<const std::uint8_t> bytes) {
+    if (name == kStandardStream) {
+        std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return static_cast<bool>(std::cout.flush());
+    }
     const std::optional<LinkEnd> end = followLinks(name);
     if (!end) {
         return false;

@@ -7,9 +7,14 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace smf {
+
+// The name "-" stands for standard input when read and for standard output
+// when written, as in other Unix programs (a file named "-" is "./-").
+inline constexpr std::string_view kStandardStream = "-";
 
 // The largest input read: far beyond any MIDI file or hexscribe text, it
 // keeps an endless input (a device, a pipe) from filling the memory.

@@ -87,4 +87,31 @@ std::string printableName(std::string_view name) {
     return text;
 }
 
+std::string blankControls(std::string_view text) {
+    std::string blanked;
+    blanked.reserve(text.size());
+    while (!text.empty()) {
+        const auto byte = static_cast<unsigned char>(text[0]);
+        if (byte >= 0x80) {
+            // Letters in UTF-8 stay whole; C1 controls (C2 80 to C2 9F, or a
+            // lone byte 80 to 9F) become one blank like the others.
+            const std::size_t length = utf8SequenceLength(text);
+            const bool c1Control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0;
+            if (length > 0 && !c1Control) {
+                blanked.append(text.substr(0, length));
+                text.remove_prefix(length);
+                continue;
+            }
+            const bool control = c1Control || byte < 0xA0;
+            blanked += control ? ' ' : text[0];
+            text.remove_prefix(c1Control ? 2 : 1);
+            continue;
+        }
+        const bool control = (byte < 0x20 && byte != '\t') || byte == 0x7F;
+        blanked += control ? ' ' : text[0];
+        text.remove_prefix(1);
+    }
+    return blanked;
+}
+
 }  // namespace smf

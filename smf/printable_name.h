@@ -1,4 +1,4 @@
-// File names made safe to print in messages.
+// File names and texts from files made safe to print.
 #pragma once
 
 #include <string>
@@ -12,5 +12,12 @@ namespace smf {
 // into lines or send escape sequences to a terminal. Other names print as
 // they are.
 std::string printableName(std::string_view name);
+
+// The text with its control characters (C0 but the tab, DEL, and the C1
+// controls, in UTF-8 or as lone bytes) replaced by blanks, one each: text
+// from a file, printed within a line of output, can then neither start a
+// line of its own nor send escape sequences to a terminal. Everything else,
+// Latin-1 and UTF-8 letters included, is kept as it is.
+std::string blankControls(std::string_view text);
 
 }  // namespace smf

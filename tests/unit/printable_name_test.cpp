@@ -33,4 +33,17 @@ TEST(PrintableName, EscapesC1ControlsAndBytesThatAreNotUtf8) {
     EXPECT_EQ(smf::printableName("\xF4\x90\x80\x80"), "\\364\\220\\200\\200");  // beyond U+10FFFF
 }
 
+// Text printed within a line of output: controls become blanks, one each,
+// so a name cannot add a line; letters of any encoding stay.
+TEST(BlankControls, BlanksControlsAndKeepsLetters) {
+    EXPECT_EQ(smf::blankControls("Piano\nNoteOn\r"), "Piano NoteOn ");
+    EXPECT_EQ(smf::blankControls("\033[31mred\x7F"), " [31mred ");
+    EXPECT_EQ(smf::blankControls("a\tb"), "a\tb");
+    EXPECT_EQ(smf::blankControls(std::string("x\0y", 3)), "x y");
+    EXPECT_EQ(smf::blankControls("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(smf::blankControls("caf\xE9"), "caf\xE9");  // Latin-1
+    EXPECT_EQ(smf::blankControls("\xC2\x9B" "2J \x9B" "2J"), " 2J  2J");
+    EXPECT_EQ(smf::blankControls(""), "");
+}
+
 }  // namespace

@@ -1,8 +1,10 @@
 #include "row_parser.h"
 
 #include <optional>
+#include <string>
 
 #include "smf/number_scan.h"
+#include "smf/printable_name.h"
 
 namespace chordcols {
 
@@ -10,6 +12,18 @@ namespace {
 
 // A number of a row: decimal, after any blanks of the C locale.
 constexpr smf::NumberSyntax kRowNumber = smf::cLibraryInteger(10);
+
+// A line as echoed: control characters blanked, so that a line of the file
+// cannot pass for several or drive the terminal. The carriage return that
+// ends a line of CRLF text is kept.
+std::string echoed(std::string_view line) {
+    const bool crlf = !line.empty() && line.back() == '\r';
+    std::string text = smf::blankControls(crlf ? line.substr(0, line.size() - 1) : line);
+    if (crlf) {
+        text += '\r';
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -35,7 +49,7 @@ Rows readRows(std::string_view text, smf::TextBuffer& echo) {
             end = text.size();
         }
         const std::string_view line = text.substr(start, end - start);
-        echo << "LINE = " << line << '\n';
+        echo << "LINE = " << echoed(line) << '\n';
         Row row = parseRow(line);
         if (!row.empty()) {
             rows.push_back(std::move(row));

@@ -166,6 +166,9 @@ int listFiles() {
 }
 
 int compileFiles() {
+    if (frame::outputReplacesInput(options.getArgList(), compileName)) {
+        return 1;
+    }
     smf::Hexscribe converter;
     bool allCompiled = true;
     for (const std::string& name : options.getArgList()) {

@@ -100,6 +100,9 @@ int main(int argc, char** argv) {
     }
     const std::string inputName = options.getArg(1);
     const std::string outputName = options.getArg(2);
+    if (frame::outputReplacesInput({inputName}, outputName)) {
+        return 1;
+    }
 
     const auto bytes = smf::readFileBytes(inputName);
     if (!bytes) {

@@ -1,5 +1,8 @@
 #include "skini.h"
 
+#include <string_view>
+
+#include "smf/printable_name.h"
 #include "smf/tempo_map.h"
 
 namespace stkscore {
@@ -110,9 +113,10 @@ void SkiniWriter::writeTrackName(const smf::MidiEvent& event) {
     m_out.put(" text: ");
     // The name's bytes follow its length, which takes more than one byte
     // for names of 128 bytes or more.
-    for (std::uint8_t byte : event.getMetaData()) {
-        m_out.put(static_cast<char>(byte));
-    }
+    // Control characters are blanked: a name holding a newline must not
+    // write a line of its own (a note the file does not hold).
+    const auto name = event.getMetaData();
+    m_out.put(smf::blankControls(std::string_view(reinterpret_cast<const char*>(name.data()), name.size())));
     m_out.put('\n');
 }
 
