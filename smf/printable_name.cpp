@@ -1,5 +1,7 @@
 #include "smf/printable_name.h"
 
+#include <algorithm>
+
 namespace smf {
 
 namespace {
@@ -41,6 +43,16 @@ std::size_t utf8SequenceLength(std::string_view text) {
     return length;
 }
 
+// The length of the letter in UTF-8 at the start of `text`: a well-formed
+// sequence of two or more bytes other than a C1 control (U+0080 to U+009F,
+// written C2 80 to C2 9F), or 0.
+std::size_t utf8LetterLength(std::string_view text) {
+    const std::size_t length = utf8SequenceLength(text);
+    const bool c1Control =
+        length == 2 && static_cast<unsigned char>(text[0]) == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0;
+    return c1Control ? 0 : length;
+}
+
 char letterEscape(unsigned char byte) {
     switch (byte) {
         case '\a': return 'a';
@@ -66,15 +78,10 @@ std::string printableName(std::string_view name) {
             name.remove_prefix(1);
             continue;
         }
-        if (byte >= 0x80) {
-            // U+0080 to U+009F, the C1 controls, are written as C2 80 to C2 9F.
-            const std::size_t length = utf8SequenceLength(name);
-            const bool c1Control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(name[1]) < 0xA0;
-            if (length > 0 && !c1Control) {
-                text.append(name.substr(0, length));
-                name.remove_prefix(length);
-                continue;
-            }
+        if (const std::size_t length = byte >= 0x80 ? utf8LetterLength(name) : 0; length > 0) {
+            text.append(name.substr(0, length));
+            name.remove_prefix(length);
+            continue;
         }
         if (const char letter = letterEscape(byte); letter != 0) {
             text += '\\';
@@ -92,24 +99,17 @@ std::string blankControls(std::string_view text) {
     blanked.reserve(text.size());
     while (!text.empty()) {
         const auto byte = static_cast<unsigned char>(text[0]);
-        if (byte >= 0x80) {
-            // Letters in UTF-8 stay whole; C1 controls (C2 80 to C2 9F, or a
-            // lone byte 80 to 9F) become one blank like the others.
-            const std::size_t length = utf8SequenceLength(text);
-            const bool c1Control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0;
-            if (length > 0 && !c1Control) {
-                blanked.append(text.substr(0, length));
-                text.remove_prefix(length);
-                continue;
-            }
-            const bool control = c1Control || byte < 0xA0;
-            blanked += control ? ' ' : text[0];
-            text.remove_prefix(c1Control ? 2 : 1);
+        if (const std::size_t length = byte >= 0x80 ? utf8LetterLength(text) : 0; length > 0) {
+            blanked.append(text.substr(0, length));
+            text.remove_prefix(length);
             continue;
         }
-        const bool control = (byte < 0x20 && byte != '\t') || byte == 0x7F;
+        // A C1 control in UTF-8 (two bytes) or as a lone byte 80 to 9F is a
+        // control like the others; other lone bytes are Latin-1 letters.
+        const std::size_t c1InUtf8 = byte >= 0x80 ? utf8SequenceLength(text) : 0;
+        const bool control = (byte < 0x20 && byte != '\t') || (byte >= 0x7F && byte < 0xA0) || c1InUtf8 > 0;
         blanked += control ? ' ' : text[0];
-        text.remove_prefix(1);
+        text.remove_prefix(std::max<std::size_t>(c1InUtf8, 1));
     }
     return blanked;
 }

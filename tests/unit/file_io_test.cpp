@@ -134,21 +134,8 @@ TEST(ReadFileBytes, RefusesAnEndlessDeviceAtTheLimit) {
     EXPECT_FALSE(smf::readStreamBytes(zeros, 1 << 20));
 }
 
-}  // namespace
-
-namespace {
-
-namespace fs = std::filesystem;
-
 const std::vector<std::uint8_t> kOld{1, 2, 3};
 const std::vector<std::uint8_t> kNew{4, 5, 6, 7};
-
-fs::path writingFolder(const char* name) {
-    const fs::path dir = fs::temp_directory_path() / (std::string(name) + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 
 std::vector<std::uint8_t> bytesOf(const fs::path& path) {
     return smf::readFileBytes(path.string()).value_or(std::vector<std::uint8_t>{});
@@ -166,7 +153,7 @@ std::size_t entriesIn(const fs::path& dir) {
 
 // A link to nothing creates the file it points to; the link stays a link.
 TEST(WriteFileBytes, DanglingLinkCreatesItsTarget) {
-    const fs::path dir = writingFolder("file_io_dangling_");
+    const fs::path dir = scratchFolder("file_io_dangling_");
     fs::create_directories(dir / "songs");
     fs::create_symlink("songs/new.mid", dir / "link.mid");
     fs::create_symlink("link.mid", dir / "link2.mid");
@@ -185,7 +172,7 @@ TEST(WriteFileBytes, DanglingLinkCreatesItsTarget) {
 
 // Every name of a file with several sees the new contents.
 TEST(WriteFileBytes, HardLinkedFileIsRewrittenInPlace) {
-    const fs::path dir = writingFolder("file_io_hard_");
+    const fs::path dir = scratchFolder("file_io_hard_");
     ASSERT_TRUE(smf::writeFileBytes((dir / "a.mid").string(), std::vector<std::uint8_t>(1000, 9)));
     fs::create_hard_link(dir / "a.mid", dir / "b.mid");
     const ino_t inode = inodeOf(dir / "a.mid");
@@ -200,7 +187,7 @@ TEST(WriteFileBytes, HardLinkedFileIsRewrittenInPlace) {
 
 // The scratch file's name must fit the limit on names too.
 TEST(WriteFileBytes, NamesOfTheLongestLengthAreWritable) {
-    const fs::path dir = writingFolder("file_io_long_");
+    const fs::path dir = scratchFolder("file_io_long_");
     const long limit = ::pathconf(dir.c_str(), _PC_NAME_MAX);
     const fs::path file = dir / std::string(limit > 0 ? static_cast<std::size_t>(limit) : 255, 'n');
     ASSERT_TRUE(smf::writeFileBytes(file.string(), kOld));
@@ -217,7 +204,7 @@ TEST(WriteFileBytes, LinksToDescriptorsAreWrittenInPlace) {
     if (!fs::exists("/proc/self/fd")) {
         GTEST_SKIP() << "no /proc/self/fd on this system";
     }
-    const fs::path dir = writingFolder("file_io_descriptor_");
+    const fs::path dir = scratchFolder("file_io_descriptor_");
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     const fs::path toPipe = dir / "to_pipe";
@@ -248,7 +235,7 @@ TEST(WriteFileBytes, LinksToDescriptorsAreWrittenInPlace) {
 // file and leaves the old file whole; the program then ends by the signal.
 TEST(WriteFileBytes, InterruptionRemovesTheScratchFile) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const fs::path dir = writingFolder("file_io_signal_");
+        const fs::path dir = scratchFolder("file_io_signal_");
         const fs::path file = dir / "song.mid";
         ASSERT_TRUE(smf::writeFileBytes(file.string(), kOld));
         const pid_t child = ::fork();
