@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
     if (!frame::requireArguments(options, kTool, 1)) {
         return 1;
     }
+    if (const std::string invalid = notegraph::invalidSetting(options); !invalid.empty()) {
+        return frame::error(invalid);
+    }
     const notegraph::Settings settings = notegraph::readSettings(options);
 
     const std::string filename = options.getArg(1);

@@ -165,6 +165,35 @@ Settings readSettings(const smf::Options& options) {
     return settings;
 }
 
+namespace {
+
+// A lower bound of an option value.
+struct Bound {
+    std::string_view option;
+    bool zeroAllowed;  // false: the value must be above 0
+};
+
+// A scale or aspect ratio of 0 or below folds the image to nothing or turns
+// it inside out; a negative border or end space can give it a negative
+// size, and a negative stroke width is an error in SVG.
+constexpr Bound kBounds[] = {
+    {"scale", false},        {"aspect-ratio", false}, {"border", true},     {"end-space", true},
+    {"stroke-width", true},  {"staff-width", true},   {"line-width", true},
+};
+
+}  // namespace
+
+std::string invalidSetting(const smf::Options& options) {
+    for (const Bound& bound : kBounds) {
+        const double value = options.getDouble(bound.option);
+        if (bound.zeroAllowed ? value < 0.0 : value <= 0.0) {
+            return "Error: --" + std::string(bound.option) +
+                   (bound.zeroAllowed ? " must be 0 or more" : " must be greater than 0");
+        }
+    }
+    return {};
+}
+
 void parsePercussionMap(std::string_view text, std::array<int, 128>& map) {
     const std::size_t first = text.find_first_of("0123456789");
     if (first == std::string_view::npos) {

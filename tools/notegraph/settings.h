@@ -59,6 +59,11 @@ const std::vector<frame::OptionSpec>& optionTable();
 // barline adds end space, black and white thins the staff.
 Settings readSettings(const smf::Options& options);
 
+// The error line for the first option whose value would make the image
+// invalid or empty (a scale or aspect ratio of 0 or below, a negative
+// border, end space or line width); empty when every value fits.
+std::string invalidSetting(const smf::Options& options);
+
 // Reads "key target key target ..." pairs (any non-digit separates) into the
 // map; entries are clamped to 0..127. Text without digits leaves it alone.
 void parsePercussionMap(std::string_view text, std::array<int, 128>& map);
