@@ -1,11 +1,13 @@
 #include "frame/frame.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -263,6 +265,33 @@ bool outputReplacesInput(const std::vector<std::string>& inputs, const std::stri
         }
     }
     return false;
+}
+
+namespace {
+
+// Whether the file holds MIDI bytes (a Standard MIDI File, or one in a RIFF
+// wrapper) rather than text; read without moving the file's offset, so that
+// standard input is still read whole afterwards.
+bool holdsMidiBytes(const std::string& name) {
+    const bool standardInput = name == smf::kStandardStream;
+    const int descriptor = standardInput ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_NOCTTY);
+    if (descriptor < 0) {
+        return false;
+    }
+    std::array<char, 4> tag{};
+    const bool read = ::pread(descriptor, tag.data(), tag.size(), 0) == static_cast<ssize_t>(tag.size());
+    if (!standardInput) {
+        ::close(descriptor);
+    }
+    const std::string_view start(tag.data(), tag.size());
+    return read && (start == "MThd" || start == "RIFF");
+}
+
+}  // namespace
+
+bool outputReplacesTextInput(const std::string& input, const std::string& output) {
+    return sameRegularFile(input, Stream::Input, output, Stream::Output) && !holdsMidiBytes(input) &&
+           outputReplacesInput({input}, output);
 }
 
 bool readInput(smf::Tunefolio& file, const smf::Options& options) {

@@ -136,6 +136,12 @@ bool sameRegularFile(const std::string& first, Stream firstStream, const std::st
 // that rewrite a MIDI file read it whole first and may write it in place.
 bool outputReplacesInput(const std::vector<std::string>& inputs, const std::string& output);
 
+// For programs that rewrite a MIDI file: whether the output would replace
+// an input that is hexscribe text, not MIDI bytes (the MIDI file written
+// would destroy the text). If so, prints the error of outputReplacesInput
+// and returns true. A MIDI file given as both is rewritten in place.
+bool outputReplacesTextInput(const std::string& input, const std::string& output);
+
 // ---- programs that read several inputs in turn ----
 
 // One input of such a program.

@@ -8,6 +8,7 @@
 
 #include "frame/frame.h"
 #include "jumble.h"
+#include "smf/file_io.h"
 
 namespace {
 
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
         return status;
     }
     const std::string output = options.getArg(options.getArgCount());
+    const std::string input = options.getArgCount() == 2 ? options.getArg(1) : std::string(smf::kStandardStream);
+    if (frame::outputReplacesTextInput(input, output)) {
+        return 1;
+    }
 
     smf::Tunefolio file;
     if (!readInput(file)) {

@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
     }
     const std::string input = options.getArg(1);
     const std::string output = options.getArg(2);
+    if (frame::outputReplacesTextInput(input, output)) {
+        return 1;
+    }
 
     smf::Tunefolio file;
     if (!frame::readMidiFile(file, input)) {

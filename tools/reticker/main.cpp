@@ -49,6 +49,9 @@ int writeText(const smf::Tunefolio& file, bool moved) {
 
 int main(int argc, char** argv) {
     checkOptions(argc, argv);
+    if (hasOutputName() && frame::outputReplacesTextInput(options.getArg(1), options.getArg(2))) {
+        return 1;
+    }
 
     smf::Tunefolio file;
     if (!frame::readInput(file, options)) {
