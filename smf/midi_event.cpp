@@ -9,14 +9,8 @@ MidiEvent::MidiEvent(int command, int p1, int p2) : MidiMessage(command, p1, p2)
 MidiEvent::MidiEvent(int tickValue, int trackValue, const MidiMessage& message)
     : MidiMessage(message), tick(tickValue), track(trackValue) {}
 
-MidiEvent::MidiEvent(int tickValue, int trackValue, std::span<const std::uint8_t> bytes)
-    : MidiMessage(bytes), tick(tickValue), track(trackValue) {}
-
 MidiEvent::MidiEvent(const MidiEvent& other)
     : MidiMessage(other), tick(other.tick), track(other.track), seconds(other.seconds) {}
-
-MidiEvent::MidiEvent(MidiEvent&& other) noexcept
-    : MidiMessage(std::move(other)), tick(other.tick), track(other.track), seconds(other.seconds) {}
 
 MidiEvent& MidiEvent::operator=(const MidiEvent& other) {
     if (this != &other) {

@@ -2,6 +2,8 @@
 // link to a partner event (a note-on and its note-off).
 #pragma once
 
+#include <utility>
+
 #include "smf/midi_message.h"
 
 namespace smf {
@@ -14,13 +16,16 @@ public:
     MidiEvent(int command, int p1);
     MidiEvent(int command, int p1, int p2);
     MidiEvent(int tick, int track, const MidiMessage& message);
-    MidiEvent(int tick, int track, std::span<const std::uint8_t> bytes);
+    MidiEvent(int tickValue, int trackValue, std::span<const std::uint8_t> bytes)
+        : MidiMessage(bytes), tick(tickValue), track(trackValue) {}
 
     // Copies and assignments carry the message, tick, track and seconds but
     // never a link: a link relates two events of one list. Assigning to a
     // linked event unlinks it and its partner.
     MidiEvent(const MidiEvent& other);
-    MidiEvent(MidiEvent&& other) noexcept;
+    // A moved event leaves its link behind: the offset means nothing elsewhere.
+    MidiEvent(MidiEvent&& other) noexcept
+        : MidiMessage(std::move(other)), tick(other.tick), track(other.track), seconds(other.seconds) {}
     MidiEvent& operator=(const MidiEvent& other);
     MidiEvent& operator=(MidiEvent&& other) noexcept;
     MidiEvent& operator=(const MidiMessage& message);

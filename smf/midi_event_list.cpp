@@ -54,9 +54,13 @@ MidiEvent& MidiEventList::append(const MidiEvent& event) {
     return m_events.back();
 }
 
+void MidiEventList::grow() {
+    growTo(std::max<std::size_t>(16, m_events.capacity() * 2));
+}
+
 MidiEvent& MidiEventList::append(MidiEvent&& event) {
     if (m_events.size() == m_events.capacity()) {
-        growTo(std::max<std::size_t>(16, m_events.capacity() * 2));
+        grow();
     }
     m_events.push_back(std::move(event));
     return m_events.back();

@@ -41,6 +41,13 @@ public:
     MidiEvent& append(const MidiEvent& event);
     MidiEvent& append(MidiEvent&& event);
     MidiEvent& push_back(const MidiEvent& event) { return append(event); }
+    // Builds the event in place at the end (no move): the reader's path.
+    MidiEvent& append(int tick, int track, std::span<const std::uint8_t> bytes) {
+        if (m_events.size() == m_events.capacity()) {
+            grow();
+        }
+        return m_events.emplace_back(tick, track, bytes);
+    }
     // Moves every event of other to the end of this list, links kept, each
     // event's `track` set to track.
     void appendAll(MidiEventList&& other, int track);
@@ -70,6 +77,7 @@ public:
 
 private:
     void growTo(std::size_t capacity);
+    void grow();
     static void copyLinks(const std::vector<MidiEvent>& from, std::vector<MidiEvent>& to);
 
     std::vector<MidiEvent> m_events;

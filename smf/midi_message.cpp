@@ -12,10 +12,6 @@ MidiMessage::MidiMessage(std::initializer_list<std::uint8_t> bytes) : MidiMessag
     assign(bytes);
 }
 
-MidiMessage::MidiMessage(std::span<const std::uint8_t> bytes) : MidiMessage() {
-    assign(bytes);
-}
-
 MidiMessage::MidiMessage(int command, int p1) : MidiMessage() {
     assign({static_cast<std::uint8_t>(command), static_cast<std::uint8_t>(p1)});
 }
@@ -27,12 +23,6 @@ MidiMessage::MidiMessage(int command, int p1, int p2) : MidiMessage() {
 
 MidiMessage::MidiMessage(const MidiMessage& other) : MidiMessage() {
     assign(other.bytes());
-}
-
-MidiMessage::MidiMessage(MidiMessage&& other) noexcept : m_size(other.m_size) {
-    // Whichever member of the union is in use, its eight bytes move as they are.
-    std::memcpy(&m_storage, &other.m_storage, sizeof m_storage);
-    other.m_size = 0;
 }
 
 MidiMessage& MidiMessage::operator=(const MidiMessage& other) {
@@ -50,10 +40,6 @@ MidiMessage& MidiMessage::operator=(MidiMessage&& other) noexcept {
         other.m_size = 0;
     }
     return *this;
-}
-
-MidiMessage::~MidiMessage() {
-    releaseHeap();
 }
 
 // A heap block starts with its capacity; the bytes follow.
@@ -247,10 +233,6 @@ std::span<const std::uint8_t> MidiMessage::getMetaData() const {
 std::string MidiMessage::getMetaContent() const {
     auto payload = getMetaData();
     return std::string(payload.begin(), payload.end());
-}
-
-bool MidiMessage::isTempo() const {
-    return getMetaType() == 0x51 && m_size >= 6;
 }
 
 int MidiMessage::getTempoMicroseconds() const {

@@ -24,16 +24,34 @@ class MidiMessage {
 public:
     MidiMessage() noexcept : m_storage{} {}
     MidiMessage(std::initializer_list<std::uint8_t> bytes);
-    explicit MidiMessage(std::span<const std::uint8_t> bytes);
+    // Inline: a reader builds millions of short messages, and the call
+    // would cost more than the copy.
+    explicit MidiMessage(std::span<const std::uint8_t> bytes) : m_storage{} {
+        if (bytes.size() <= kInlineCapacity) {
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                m_storage.bytes[i] = bytes[i];
+            }
+            m_size = static_cast<std::uint32_t>(bytes.size());
+        } else {
+            assign(bytes);
+        }
+    }
     // A one- or two-data-byte channel message (values are masked to a byte).
     MidiMessage(int command, int p1);
     MidiMessage(int command, int p1, int p2);
 
     MidiMessage(const MidiMessage& other);
-    MidiMessage(MidiMessage&& other) noexcept;
+    MidiMessage(MidiMessage&& other) noexcept : m_storage(other.m_storage), m_size(other.m_size) {
+        // Whichever member of the union is in use, its eight bytes move as they are.
+        other.m_size = 0;
+    }
     MidiMessage& operator=(const MidiMessage& other);
     MidiMessage& operator=(MidiMessage&& other) noexcept;
-    ~MidiMessage();
+    ~MidiMessage() {
+        if (onHeap()) {
+            freeBlock(m_storage.heap);
+        }
+    }
 
     // ---- the bytes ----
     std::size_t size() const { return m_size; }
@@ -105,7 +123,7 @@ public:
     bool isMeta() const { return m_size >= 2 && data()[0] == 0xFF; }
     // Meta type (0x51 tempo, 0x2F end of track, ...), else -1.
     int getMetaType() const;
-    bool isTempo() const;
+    bool isTempo() const { return m_size >= 6 && data()[0] == 0xFF && data()[1] == 0x51; }
     bool isEndOfTrack() const { return m_size >= 2 && data()[0] == 0xFF && data()[1] == 0x2F; }
     bool isTrackName() const { return getMetaType() == 0x03; }
     // Meta types 0x01..0x0F carry text.

@@ -151,7 +151,13 @@ public:
     std::size_t read() {
         bool withDelta = true;
         Step step = Step::Clean;
-        while (has(1)) {
+        while (true) {
+            if (withDelta) {
+                readPlainChannelEvents();
+            }
+            if (!has(1)) {
+                break;
+            }
             step = readEvent(withDelta);
             if (step == Step::Next || step == Step::Resume) {
                 withDelta = step == Step::Next;
@@ -173,6 +179,77 @@ private:
         Damaged,     // bytes no reader can go past (m_damage says which)
     };
 
+    // Most of a track is channel messages well inside its length: they are
+    // read here in one tight loop, which stops, before the delta time, at
+    // anything else (meta, sysex, a stray byte, the track's last bytes) for
+    // readEvent to read with all its checks. Both read the same bytes alike.
+    void readPlainChannelEvents() {
+        // A delta time of up to four bytes and a message of up to three.
+        constexpr std::size_t kLongest = 7;
+        const std::uint8_t* bytes = m_bytes.data();
+        std::size_t pos = m_pos;
+        std::int64_t tick = m_tick;
+        std::uint8_t running = m_runningStatus;
+        bool metaSinceStatus = m_metaSinceStatus;
+        // Locals: the compiler cannot tell that appending leaves them alone.
+        const int track = m_track;
+        std::vector<std::uint64_t>* const offsets = m_offsets;
+        MidiEventList& list = m_list;
+        const std::size_t end = m_end;
+        while (end - pos >= kLongest) {
+            std::size_t at = pos;
+            std::uint8_t byte = bytes[at++];
+            std::uint32_t delta = byte;
+            if (byte > 0x7F) {
+                delta = byte & 0x7F;
+                int varlenBytes = 1;
+                do {
+                    byte = bytes[at++];
+                    delta = (delta << 7) | (byte & 0x7F);
+                } while (byte > 0x7F && ++varlenBytes < 4);
+                if (byte > 0x7F) {
+                    break;
+                }
+            }
+            if (tick + delta > INT_MAX) {
+                break;
+            }
+            const std::size_t start = at;
+            std::uint8_t status = bytes[at];
+            if (status >= 0x80) {
+                if (status >= 0xF0) {
+                    break;
+                }
+                ++at;
+            } else if (running == 0 || metaSinceStatus) {
+                break;
+            } else {
+                status = running;
+            }
+            const std::uint8_t message[3] = {status, bytes[at], bytes[at + 1]};
+            const bool twoDataBytes = dataByteCount(status) == 2;
+            if (message[1] > 0x7F || (twoDataBytes && message[2] > 0x7F)) {
+                break;
+            }
+            tick += delta;
+            if (twoDataBytes) {
+                list.append(static_cast<int>(tick), track, std::span<const std::uint8_t, 3>(message, 3));
+            } else {
+                list.append(static_cast<int>(tick), track, std::span<const std::uint8_t, 2>(message, 2));
+            }
+            if (offsets) {
+                offsets->push_back(m_report.base() + start);
+            }
+            pos = at + (twoDataBytes ? 2 : 1);
+            running = status;
+            metaSinceStatus = false;
+        }
+        m_pos = pos;
+        m_tick = tick;
+        m_runningStatus = running;
+        m_metaSinceStatus = metaSinceStatus;
+    }
+
     // Whether n more bytes can be read. Where the track's length runs out,
     // the choice to read on past it is made once (see the class comment).
     bool has(std::size_t n) { return m_end - m_pos >= n || (readOnPastLength() && m_end - m_pos >= n); }
@@ -190,7 +267,7 @@ private:
     }
 
     void append(std::size_t at, std::span<const std::uint8_t> message) {
-        m_list.append(MidiEvent(static_cast<int>(m_tick), m_track, message));
+        m_list.append(static_cast<int>(m_tick), m_track, message);
         if (m_offsets) {
             m_offsets->push_back(m_report.base() + at);
         }
@@ -370,7 +447,12 @@ private:
             message[1 + i] = byte;
             ++m_pos;
         }
-        append(start, Bytes(message, static_cast<std::size_t>(1 + count)));
+        // Fixed sizes let the copy into the event unroll.
+        if (count == 2) {
+            append(start, std::span<const std::uint8_t, 3>(message, 3));
+        } else {
+            append(start, std::span<const std::uint8_t, 2>(message, 2));
+        }
         return Step::Next;
     }
 

@@ -163,23 +163,46 @@ void putEventBytes(TextBuffer& out, const MidiMessage& message) {
 
 // "v", the delta, a tab and the bytes. Short messages, the bulk of a file,
 // are written in place as one piece.
-void putDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& message) {
+void putLongDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& message, bool endLine) {
+    out.put('v').putInt(delta).put('\t');
+    putEventBytes(out, message);
+    if (endLine) {
+        out.put('\n');
+    }
+}
+
+// Inline, with the three-byte channel message spelt out: this is most of
+// the work of a listing of millions of events. With endLine, the line's
+// newline goes into the same piece.
+inline void putDeltaAndBytes(TextBuffer& out, std::uint32_t delta, const MidiMessage& message, bool endLine) {
     constexpr std::size_t kShort = 8;
-    if (message.size() > kShort || message.isSysex()) {
-        out.put('v').putInt(delta).put('\t');
-        putEventBytes(out, message);
+    const std::size_t size = message.size();
+    if (size > kShort || message.isSysex()) {
+        putLongDeltaAndBytes(out, delta, message, endLine);
         return;
     }
-    char* const line = out.claim(16 + 3 * kShort);
+    char* const line = out.claim(16 + 3 * kShort + 1);
     char* end = line;
     *end++ = 'v';
-    end = std::to_chars(end, line + 16, delta).ptr;
+    end = toCharsUnsigned(end, line + 16, delta);
     *end++ = '\t';
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (i > 0) {
-            *end++ = ' ';
+    const std::uint8_t* bytes = message.data();
+    if (size == 3) {
+        end = toCharsHex2(end, bytes[0]);
+        *end++ = ' ';
+        end = toCharsHex2(end, bytes[1]);
+        *end++ = ' ';
+        end = toCharsHex2(end, bytes[2]);
+    } else {
+        for (std::size_t i = 0; i < size; ++i) {
+            if (i > 0) {
+                *end++ = ' ';
+            }
+            end = toCharsHex2(end, bytes[i]);
         }
-        end = toCharsHex2(end, message[i]);
+    }
+    if (endLine) {
+        *end++ = '\n';
     }
     out.commit(end);
 }
@@ -293,25 +316,33 @@ Result writeMidiHexscribe(std::ostream& output, const Tunefolio& file, Hexscribe
         putField(out, "4'" + std::to_string(sizes[static_cast<std::size_t>(t)]), 4,
                  "number of bytes to follow in track", withComments);
         out.put('\n');
+        if (!withComments) {
+            // Apart: this small loop body is the whole work of a plain listing.
+            forEachFileEvent(
+                file[t], delta,
+                [&out](const FileEvent& e) {
+                    putDeltaAndBytes(out, e.delta, e.event ? *e.event : endOfTrackMessage(), true);
+                },
+                false);
+            continue;
+        }
         forEachFileEvent(
             file[t], delta,
             [&](const FileEvent& e) {
                 const MidiMessage& message = e.event ? *e.event : endOfTrackMessage();
-                putDeltaAndBytes(out, e.delta, message);
-                if (withComments) {
-                    // Line the comments up at column 40 (tabs of 8) where the bytes allow.
-                    const std::size_t deltaColumns = 8 * static_cast<std::size_t>((1 + decimalDigits(e.delta)) / 8 + 1);
-                    std::size_t column = deltaColumns + printedSize(message);
-                    do {
-                        out.put('\t');
-                        column = (column / 8 + 1) * 8;
-                    } while (column < 40);
-                    out.put("; ");
-                    if (showTicks) {
-                        out.put("tick ").putInt(e.tick).put(": ");
-                    }
-                    putDescription(out, message);
+                putDeltaAndBytes(out, e.delta, message, false);
+                // Line the comments up at column 40 (tabs of 8) where the bytes allow.
+                const std::size_t deltaColumns = 8 * static_cast<std::size_t>((1 + decimalDigits(e.delta)) / 8 + 1);
+                std::size_t column = deltaColumns + printedSize(message);
+                do {
+                    out.put('\t');
+                    column = (column / 8 + 1) * 8;
+                } while (column < 40);
+                out.put("; ");
+                if (showTicks) {
+                    out.put("tick ").putInt(e.tick).put(": ");
                 }
+                putDescription(out, message);
                 out.put('\n');
             },
             false);

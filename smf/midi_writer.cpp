@@ -65,11 +65,19 @@ const MidiMessage& endOfTrackMessage() {
 }
 
 Result trackChunkSize(const MidiEventList& track, bool deltaTicks, std::uint64_t& size) {
+    // Each message is sized once, which checks it too; the first failure in
+    // file order is the one reported.
     size = 0;
-    return forEachFileEvent(track, deltaTicks, [&size](const FileEvent& e) {
-        const MidiMessage& message = e.event ? *e.event : endOfTrackMessage();
-        size += static_cast<std::uint64_t>(varlenSize(e.delta)) + fileMessageSizeFast(message);
-    });
+    bool cannotHold = false;
+    Result result = forEachFileEvent(
+        track, deltaTicks,
+        [&](const FileEvent& e) {
+            const std::size_t messageSize = e.event ? fileMessageSizeFast(*e.event) : endOfTrackMessage().size();
+            cannotHold = cannotHold || messageSize == 0;
+            size += static_cast<std::uint64_t>(varlenSize(e.delta)) + messageSize;
+        },
+        false);
+    return cannotHold ? Result::failure("a message a MIDI file cannot hold") : result;
 }
 
 void appendFileMessage(std::vector<std::uint8_t>& out, const MidiMessage& message) {

@@ -8,6 +8,7 @@
 // a whole line can be written in place with a single room check.
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -33,12 +34,43 @@ constexpr char hexDigit(unsigned value) {
     return "0123456789abcdef"[value & 0x0F];
 }
 
+// The two digits of every byte value side by side: one load per byte in
+// listings of millions of bytes.
+inline constexpr std::array<char, 512> kHexPairs = [] {
+    std::array<char, 512> pairs{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        pairs[2 * byte] = hexDigit(byte >> 4);
+        pairs[2 * byte + 1] = hexDigit(byte);
+    }
+    return pairs;
+}();
+
 // The two lower-case hexadecimal digits of a byte written at out; returns
 // the end.
 inline char* toCharsHex2(char* out, std::uint8_t byte) {
-    out[0] = hexDigit(byte >> 4);
-    out[1] = hexDigit(byte);
+    std::memcpy(out, &kHexPairs[2 * std::size_t{byte}], 2);
     return out + 2;
+}
+
+// std::to_chars for an unsigned value, with the values below 1000 that
+// most delta times are written at once. The room must hold 10 digits.
+inline char* toCharsUnsigned(char* out, char* last, std::uint32_t value) {
+    if (value < 10) {
+        *out = static_cast<char>('0' + value);
+        return out + 1;
+    }
+    if (value < 100) {
+        out[0] = static_cast<char>('0' + value / 10);
+        out[1] = static_cast<char>('0' + value % 10);
+        return out + 2;
+    }
+    if (value < 1000) {
+        out[0] = static_cast<char>('0' + value / 100);
+        out[1] = static_cast<char>('0' + value / 10 % 10);
+        out[2] = static_cast<char>('0' + value % 10);
+        return out + 3;
+    }
+    return std::to_chars(out, last, value).ptr;
 }
 
 std::string formatDouble(double value);            // "%g"

@@ -1,8 +1,10 @@
 #include "smf/tunefolio.h"
 
+
 #include <algorithm>
 #include <climits>
 #include <istream>
+#include <limits>
 #include <numeric>
 #include <ostream>
 #include <sstream>
@@ -200,10 +202,11 @@ TempoMap Tunefolio::getTempoMap() const {
         int microseconds;
     };
     std::vector<Found> found;
+    const bool deltaTicks = isDeltaTicks();
     for (const MidiEventList& track : m_tracks) {
         std::int64_t tick = 0;
         for (const MidiEvent& event : track) {
-            tick = isDeltaTicks() ? tick + event.tick : event.tick;
+            tick = deltaTicks ? tick + event.tick : event.tick;
             if (event.isTempo() && event.getTempoMicroseconds() > 0) {
                 found.push_back({tick, event.getTempoMicroseconds()});
             }
@@ -252,17 +255,18 @@ double Tunefolio::getTimeInSeconds(int track, int index) const {
 double Tunefolio::getFileDurationInSeconds() const {
     // Seconds never fall as ticks grow, so the latest event is the one at
     // the greatest tick.
-    bool anyEvent = false;
-    std::int64_t latestTick = 0;
+    // Ticks are ints, so the lowest 64-bit value means "no event".
+    constexpr std::int64_t kNoEvent = std::numeric_limits<std::int64_t>::min();
+    std::int64_t latestTick = kNoEvent;
+    const bool deltaTicks = isDeltaTicks();
     for (const MidiEventList& track : m_tracks) {
         std::int64_t tick = 0;
         for (const MidiEvent& event : track) {
-            tick = isDeltaTicks() ? tick + event.tick : event.tick;
-            latestTick = anyEvent ? std::max(latestTick, tick) : tick;
-            anyEvent = true;
+            tick = deltaTicks ? tick + event.tick : event.tick;
+            latestTick = std::max(latestTick, tick);
         }
     }
-    return anyEvent ? std::max(0.0, getTempoMap().secondsAt(latestTick)) : 0.0;
+    return latestTick != kNoEvent ? std::max(0.0, getTempoMap().secondsAt(latestTick)) : 0.0;
 }
 
 // ---- resolution ----
