@@ -2,6 +2,7 @@
 #include "smf/hexscribe_compile.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -33,9 +34,19 @@ constexpr NumberSyntax kBinaryDigits{.signs = "", .base = 2};
 using Reason = std::string_view;
 constexpr Reason kOk{};
 
-bool isSeparator(char c) {
+constexpr bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
+
+// isSeparator for every byte value: the compiler's inner loop looks at every
+// character of the text.
+constexpr std::array<bool, 256> kSeparators = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[static_cast<std::size_t>(c)] = isSeparator(static_cast<char>(c));
+    }
+    return table;
+}();
 
 bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
@@ -259,7 +270,43 @@ Reason unknownTokenReason(std::string_view token) {
     return "not a hexscribe number";
 }
 
+// The two tokens that make up most of a listing, a byte in hexadecimal
+// ("90") and a delta time ("v120"), compiled without the general checks; false
+// for any other token (which then takes the general path). A token of one or
+// two hexadecimal digits holds none of the characters the general path
+// looks for first, so the order of the checks does not change what compiles.
+bool compileCommonToken(std::string_view token, std::vector<std::uint8_t>& out) {
+    if (token.size() <= 2) {
+        const int high = hexDigitValue(token[0]);
+        const int low = token.size() == 2 ? hexDigitValue(token[1]) : 0;
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        out.push_back(static_cast<std::uint8_t>(token.size() == 2 ? high * 16 + low : high));
+        return true;
+    }
+    // Nine digits at most: no overflow, and larger values take the general path.
+    if (token[0] != 'v' || token.size() > 10) {
+        return false;
+    }
+    std::uint32_t value = 0;
+    for (char c : token.substr(1)) {
+        if (!isDigit(c)) {
+            return false;
+        }
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    if (value > kLargestVarlen) {
+        return false;
+    }
+    appendVarlen(out, value);
+    return true;
+}
+
 Reason compileToken(std::string_view token, std::vector<std::uint8_t>& out) {
+    if (compileCommonToken(token, out)) {
+        return kOk;
+    }
     if (token.front() == '+') {
         return compileCharacter(token, out);
     }
@@ -327,11 +374,7 @@ Result compileHexscribe(std::string_view text, std::vector<std::uint8_t>& bytes,
     std::size_t i = 0;
     while (i < text.size()) {
         char c = text[i];
-        if (c == '\r') {
-            // CR LF counts once, at its LF; a lone CR ends a line by itself.
-            if (i + 1 >= text.size() || text[i + 1] != '\n') {
-                ++line;
-            }
+        if (c == ' ' || c == '\t') {
             ++i;
             continue;
         }
@@ -340,15 +383,19 @@ Result compileHexscribe(std::string_view text, std::vector<std::uint8_t>& bytes,
             ++i;
             continue;
         }
-        if (c == ' ' || c == '\t') {
+        if (c == '\r') {
+            // CR LF counts once, at its LF; a lone CR ends a line by itself.
+            if (i + 1 >= text.size() || text[i + 1] != '\n') {
+                ++line;
+            }
             ++i;
             continue;
         }
-        std::size_t start = i;
-        while (i < text.size() && !isSeparator(text[i])) {
+        const std::size_t start = i;
+        do {
             ++i;
-        }
-        std::string_view token = text.substr(start, i - start);
+        } while (i < text.size() && !kSeparators[static_cast<std::uint8_t>(text[i])]);
+        std::string_view token(text.data() + start, i - start);
         if (token.front() == ';') {
             while (i < text.size() && !isLineBreak(text[i])) {
                 ++i;
